@@ -1,0 +1,111 @@
+// A signal: its place in the circuit graph and every piece of per-signal
+// state the system computes.
+#pragma once
+
+#include <ostream>
+
+#include "model/liste.h"
+#include "model/object.h"
+#include "model/record_lists.h"
+#include "model/values.h"
+
+// Line classes.
+enum : char { FREE_LINE = 0, BOUND_LINE = 1, HEAD_LINE = 2, UNCLASSIFIED_LINE = 3 };
+
+class line_C : public object_C {
+ public:
+  char aequi_mark_0_b = 0;
+  char aequi_mark_1_b = 0;
+  int aequi_class_0_i = 0;
+  int aequi_class_1_i = 0;
+  int nummer_i = 0;
+  int output_depth_i = 0;
+  char in_eingangskegel_b = 0;
+  char in_ausgangskegel_b = 0;
+  char primary_input_b = 0;
+  char primary_output_b = 0;
+  char fanout_b = 0;
+  char learn_mark_b = 0;
+  char in_feedback_b = 0;
+  char hazard_b = 0;
+  char rising_done_b = 0;
+  char falling_done_b = 0;
+  char rising_aborted_b = 0;
+  char falling_aborted_b = 0;
+  char rising_redundant_b = 0;
+  char falling_redundant_b = 0;
+  char sa0_redundant_b = 0;
+  char sa1_redundant_b = 0;
+  char sa0_aborted_b = 0;
+  char sa1_aborted_b = 0;
+  char falling_hazard_b = 0;
+  char rising_hazard_b = 0;
+  char test_done_b = 0;
+  char stuck_at_done_b = 0;
+  char sa0_done_b = 0;
+  char sa1_done_b = 0;
+  char line_type_c = UNCLASSIFIED_LINE;
+  char init_value_c = X;
+  char good_value_c = X;
+  char bad_value_c = X;
+  char only_value_c = X;
+  gate_liste_C vorgaenger_C{1};
+  gate_liste_C nachfolger_C;
+  line_value_liste_C learned_C[2];      // consequences of this line being ZERO (0) and ONE (1)
+  line_value_liste_C dyn_learned_C[2];  // the same, learned during the present search
+  int plane_i = 0;
+  double contby_1_d = 0;
+  double contby_0_d = 0;
+  double contby_d = 0;
+  double observaby_d = 0;
+  double testaby_d = 0;
+
+  line_C(const char* name, int n);
+
+  // Records g as a successor (dir 'I') or as the driver of this signal.
+  void verbinde(gate_C* g, char dir);
+
+  void reset_value(fan_result_t r);
+  void reset_non_robust();
+  void reset_aborted_faults();
+  void reset_testaby();
+  void berechne_testaby_kehrwert();
+  void reset_dyn_learning();
+
+  // Levels and line classes.
+  void calculate_planes();
+  void calculate_depth_to_output();
+  void calculate_type();
+
+  // Testability measures.
+  void prob_compute_contby();
+  void prob_compute_observaby();
+  void level_compute_contby();
+  void level_compute_observaby();
+
+  // Static and dynamic learning.
+  char global_implication();
+  void try_learning();
+  void learn(line_C* s);
+  char dyn_try_learning();
+  char dyn_learn(line_C* l);
+
+  // Paths of the off-path search and of the path-delay model.
+  char search_off_path_signals(char& found);
+  char search_next_path(char& found);
+
+  // Targets.
+  char should_be_tested(char test_value);
+  char must_be_tested(char test_value);
+  void mark_result(fan_result_t r, char test_value);
+
+  // Fault simulation.
+  char check_generated_test(line_C* target, char test_value);
+  void check_iddq_test(char test_value);
+
+  void print_all(std::ostream& out) const;
+
+  // The single driving or successor gate once fanout is explicit.
+  gate_C* driver() const { return vorgaenger_C.gib_only_gate(); }
+  gate_C* successor() const { return nachfolger_C.gib_only_gate(); }
+};

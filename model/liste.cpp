@@ -1,0 +1,183 @@
+#include "model/liste.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/messages.h"
+#include "input/name_index.h"
+#include "model/circuit.h"
+#include "model/gate.h"
+#include "model/line.h"
+
+void liste_C::fuege_ein() {
+  if (!generic_b) error(string_C("fuege_ein: not allowed for non-generic lists"));
+  anzahl_i++;
+}
+
+void liste_C::fuege_aus() {
+  if (anzahl_i == 0) error(string_C("fuege_aus:  list is empty"));
+  if (!generic_b) error(string_C("fuege_aus: not allowed for non-generic lists"));
+  anzahl_i--;
+}
+
+void liste_C::print_all(std::ostream& out) const { out << "\t" << "Anzahl Elemente:   " << anzahl_i << "\n"; }
+
+template <class T>
+void pointer_liste_C<T>::init(int n) {
+  elemente_p.assign(n, nullptr);
+  anzahl_i = 0;
+}
+
+template <class T>
+void pointer_liste_C<T>::store_at_end(T* x, const char* list_name) {
+  if (anzahl_i > static_cast<int>(elemente_p.size())) {
+    error(string_C(std::string(list_name) + "::fuege_ein: list is full (room for " +
+                   std::to_string(elemente_p.size()) + " elements)"));
+  }
+  elemente_p[anzahl_i - 1] = x;
+}
+
+template <class T>
+void pointer_liste_C<T>::append(T* x) {
+  liste_C::fuege_ein();
+  store_at_end(x, std::is_same_v<T, line_C> ? "line_liste_C" : "gate_liste_C");
+}
+
+template <class T>
+int pointer_liste_C<T>::index_of(T* x, int count) const {
+  // The element removed most often is the one inserted last.
+  if (count > 0 && elemente_p[count - 1] == x) return count - 1;
+  for (int i = 0; i < count; i++) {
+    if (elemente_p[i] == x) return i;
+  }
+  return -1;
+}
+
+template <class T>
+int pointer_liste_C<T>::position_of(T* x, int count) const {
+  int i = index_of(x, count);
+  if (i < 0) error(string_C("fuege_aus: element not found in list"));
+  return i;
+}
+
+template <class T>
+void pointer_liste_C<T>::park(int i, int old_count) {
+  std::rotate(elemente_p.begin() + i, elemente_p.begin() + i + 1, elemente_p.begin() + old_count);
+}
+
+template <class T>
+void pointer_liste_C<T>::resize() {
+  elemente_p.resize(anzahl_i);
+  elemente_p.shrink_to_fit();
+}
+
+template <class T>
+void pointer_liste_C<T>::print_all(std::ostream& out) const {
+  liste_C::print_all(out);
+  for (int i = 0; i < anzahl_i; i++) {
+    out << "\t" << "element[" << i << "]:   " << elemente_p[i]->name_s << "\n";
+  }
+}
+
+template class pointer_liste_C<line_C>;
+template class pointer_liste_C<gate_C>;
+
+// ---------------------------------------------------------------- gate lists
+
+void gate_liste_C::fuege_ein(gate_C* x) {
+  append(x);
+  if (this == &gates_C) quarn_add_to_gate_tree(quarn_gate_tree_root_p, x);
+}
+
+void gate_liste_C::fuege_aus(gate_C* x) {
+  liste_C::fuege_aus();
+  park(position_of(x, anzahl_i + 1), anzahl_i + 1);
+}
+
+char gate_liste_C::element_in_liste(gate_C* x, char remove_it) {
+  if (this == &gates_C) {
+    if (remove_it) error(string_C("element_in_liste: fuege_aus in gates_C nicht erlaubt"));
+    return search(x->name_s.c_str(), quarn_gate_tree_root_p) == x;
+  }
+  if (index_of(x) < 0) return 0;
+  if (remove_it) fuege_aus(x);
+  return 1;
+}
+
+void gate_liste_C::verbinde(gate_C* x) {
+  anzahl_i++;
+  if (anzahl_i > max_connections) error(string_C("too many fanout-branches at some signal"));
+  if (anzahl_i >= groesse_i) {
+    groesse_i = std::max(1, groesse_i) * 2;
+    elemente_p.resize(groesse_i, nullptr);
+  }
+  elemente_p[anzahl_i - 1] = x;
+}
+
+gate_C* gate_liste_C::gib_only_gate() const {
+  if (anzahl_i != 1) error(string_C("gib_only_gate: more than 1 gate in list"));
+  return elemente_p[0];
+}
+
+void gate_liste_C::loesche_liste() {
+  std::fill(elemente_p.begin(), elemente_p.end(), nullptr);
+  anzahl_i = 0;
+}
+
+void gate_liste_C::loesche_liste_und_pointer() {
+  elemente_p.assign(1, nullptr);
+  elemente_p.shrink_to_fit();
+  anzahl_i = 0;
+  groesse_i = 1;
+  generic_b = 0;
+}
+
+// -------------------------------------------------------------- signal lists
+
+void line_liste_C::fuege_ein(line_C* x) {
+  append(x);
+  if (this == &lines_C) quarn_add_to_line_tree(quarn_line_tree_root_p, x);
+}
+
+void line_liste_C::fuege_aus(line_C* x, char keep) {
+  if (keep && anzahl_i > 0) {
+    anzahl_i--;  // allowed on a list built with a capacity
+  } else {
+    liste_C::fuege_aus();
+  }
+  park(position_of(x, anzahl_i + 1), anzahl_i + 1);
+}
+
+char line_liste_C::element_in_liste(line_C* x, char remove_it) {
+  if (this == &lines_C) {
+    if (remove_it) error(string_C("element_in_liste: fuege_aus in lines_C isn't allowed"));
+    return search(x->name_s.c_str(), quarn_line_tree_root_p) == x;
+  }
+  if (index_of(x) < 0) return 0;
+  if (remove_it) fuege_aus(x);
+  return 1;
+}
+
+void line_liste_C::verbinde(line_C* x, int pos) {
+  anzahl_i++;
+  if (anzahl_i > max_connections) error(string_C("some gate has too many inputs or outputs"));
+  if (pos < 1 || pos > static_cast<int>(elemente_p.size())) {
+    error(string_C("line_liste_C::verbinde: position " + std::to_string(pos) + " outside a list of " +
+                   std::to_string(elemente_p.size()) + " places"));
+  }
+  elemente_p[pos - 1] = x;
+}
+
+line_C* line_liste_C::gib_only_line() const {
+  if (anzahl_i != 1) error(string_C("gib_only_line: more than 1 gate in list"));
+  return elemente_p[0];
+}
+
+void line_liste_C::change_connection(line_C* old, line_C* x) {
+  for (int i = 0; i < anzahl_i; i++) {
+    if (elemente_p[i] == old) {
+      elemente_p[i] = x;
+      return;
+    }
+  }
+}

@@ -1,0 +1,13 @@
+// The named base of signals and gates.
+#pragma once
+
+#include <string>
+
+class object_C {
+ public:
+  std::string name_s;
+  char object_kind_c = 2;   // 1 for a signal, 0 for a gate
+  char reconvergent_b = 0;  // set by the feedback analysis
+
+  explicit object_C(std::string name) : name_s(std::move(name)) {}
+};

@@ -1,0 +1,206 @@
+#include "model/record_lists.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/messages.h"
+#include "app/run.h"
+#include "app/statistic.h"
+#include "model/line.h"
+#include "model/values.h"
+
+namespace {
+
+// Takes out element i of the first `count` records: the records behind it
+// move down by one and it is parked just behind them.
+template <class R>
+void park(std::vector<std::unique_ptr<R>>& records, int i, int count) {
+  std::rotate(records.begin() + i, records.begin() + i + 1, records.begin() + count);
+}
+
+// Moves the record at position `from` down to position `to`.
+template <class R>
+void move_down(std::vector<std::unique_ptr<R>>& records, int from, int to) {
+  std::rotate(records.begin() + to, records.begin() + from, records.begin() + from + 1);
+}
+
+void capacity_exceeded(const char* list, int capacity) {
+  error(string_C(std::string(list) + ": more than " + std::to_string(capacity) + " records"));
+}
+
+}  // namespace
+
+// ------------------------------------------------------- (signal, value) lists
+
+void line_value_liste_C::init(int n) {
+  elemente_p.clear();
+  anzahl_i = 0;
+  groesse_i = 0;
+  grow(n);
+}
+
+void line_value_liste_C::grow(int extra) {
+  elemente_p.reserve(groesse_i + extra);
+  for (int i = 0; i < extra; i++) {
+    elemente_p.push_back(std::make_unique<line_value_t>(line_value_t{nullptr, static_cast<char>(UNDEFINED)}));
+  }
+  groesse_i += extra;
+}
+
+int line_value_liste_C::index_of(line_C* line, char value) const {
+  auto matches = [&](int i) { return elemente_p[i]->line_p == line && elemente_p[i]->value_c == value; };
+  if (anzahl_i > 0 && matches(anzahl_i - 1)) return anzahl_i - 1;
+  for (int i = 0; i < anzahl_i; i++) {
+    if (matches(i)) return i;
+  }
+  return -1;
+}
+
+void line_value_liste_C::fuege_ein(line_C* line, char value, char sorted) {
+  if (rolle_c == line_value_rolle_t::hilf && anzahl_i > groesse_i / 2 && index_of(line, value) >= 0) return;
+  liste_C::fuege_ein();
+  if (anzahl_i > groesse_i) {
+    if (anzahl_i > statistic_u.no_signals_i + statistic_u.no_fanout_branches_i) {
+      error(string_C("line_value_liste_C::fuege_ein: Listen overflow"));
+    }
+    grow(50);
+  }
+  line_value_t* record = elemente_p[anzahl_i - 1].get();
+  record->line_p = line;
+  record->value_c = value;
+  if (rolle_c == line_value_rolle_t::zielfehler && sorted == 1) insert_sorted();
+}
+
+// Ascending key order; a new record goes in front of existing equal keys.
+void line_value_liste_C::insert_sorted() {
+  const line_value_t* fresh = elemente_p[anzahl_i - 1].get();
+  const line_C* l = fresh->line_p;
+  double key;
+  switch (fresh->value_c) {
+    case ZERO: key = l->contby_0_d * l->observaby_d; break;
+    case ONE: key = l->contby_1_d * l->observaby_d; break;
+    case FALLING: key = l->contby_0_d * l->observaby_d; break;
+    case RISING: key = l->contby_1_d * l->observaby_d; break;
+    default: key = l->testaby_d; break;
+  }
+  if ((fresh->value_c == ZERO || fresh->value_c == ONE) && (stuck_open_test_b || transition_test_b)) key -= 1.0;
+  auto key_of = [](const line_value_t* r) {
+    switch (r->value_c) {
+      case ZERO: return r->line_p->contby_0_d * r->line_p->observaby_d;
+      case ONE: return r->line_p->contby_1_d * r->line_p->observaby_d;
+      default: return r->line_p->testaby_d;
+    }
+  };
+  int lo = -1;
+  int hi = anzahl_i - 1;
+  while (lo < hi - 1) {
+    int mid = (lo + hi) / 2;
+    if (key > key_of(elemente_p[mid].get())) {
+      lo = mid;
+    } else {
+      hi = mid;
+    }
+  }
+  move_down(elemente_p, anzahl_i - 1, hi);
+}
+
+void line_value_liste_C::fuege_aus(line_C* line, char value) {
+  int i = index_of(line, value);
+  if (i < 0) error(string_C("fuege_aus: element not found in list"));
+  liste_C::fuege_aus();
+  park(elemente_p, i, anzahl_i + 1);
+}
+
+char line_value_liste_C::element_in_liste(line_C* line, char value, char remove) {
+  if (index_of(line, value) < 0) return 0;
+  if (remove) fuege_aus(line, value);
+  return 1;
+}
+
+line_value_t* line_value_liste_C::find_a_aequi_class_member(int k) const {
+  for (int i = 0; i < anzahl_i; i++) {
+    line_value_t* r = elemente_p[i].get();
+    if ((r->line_p->aequi_class_0_i == k && r->value_c == ZERO) ||
+        (r->line_p->aequi_class_1_i == k && r->value_c == ONE)) {
+      return r;
+    }
+  }
+  return nullptr;
+}
+
+// ------------------------------------------------------------- signal pairs
+
+void line_line_liste_C::init(int n) {
+  elemente_p.clear();
+  elemente_p.resize(n);
+  anzahl_i = 0;
+  groesse_i = n;
+}
+
+void line_line_liste_C::fuege_ein(line_C* a, line_C* b) {
+  liste_C::fuege_ein();
+  if (anzahl_i > groesse_i) error(string_C("Overflow of line_line_liste_C"));
+  auto& slot = elemente_p[anzahl_i - 1];
+  if (!slot) slot = std::make_unique<line_line_t>();
+  slot->line_a_p = a;
+  slot->line_b_p = b;
+}
+
+// --------------------------------------------------------------- objectives
+
+void objective_liste_C::init(int n) {
+  elemente_p.clear();
+  elemente_p.reserve(n);
+  for (int i = 0; i < n; i++) elemente_p.push_back(std::make_unique<objective_type_u>());
+  anzahl_i = 0;
+  groesse_i = n;
+}
+
+void objective_liste_C::fuege_ein(line_C* line, int n0, int n1) {
+  if (anzahl_i >= groesse_i) capacity_exceeded("objective_liste_C::fuege_ein", groesse_i);
+  objective_type_u* record = elemente_p[anzahl_i].get();
+  record->objective_line_p = line;
+  record->n0_i = n0;
+  record->n1_i = n1;
+  anzahl_i++;
+  if (rolle_c != objective_rolle_t::by_level) return;
+  int lo = -1;
+  int hi = anzahl_i - 1;
+  while (lo < hi - 1) {
+    int mid = (lo + hi) / 2;
+    const line_C* m = elemente_p[mid]->objective_line_p;
+    if (m->plane_i < line->plane_i || (m->plane_i == line->plane_i && m->nummer_i < line->nummer_i)) {
+      lo = mid;
+    } else {
+      hi = mid;
+    }
+  }
+  move_down(elemente_p, anzahl_i - 1, hi);
+}
+
+objective_type_u* objective_liste_C::pop() {
+  if (anzahl_i == 0) return nullptr;
+  anzahl_i--;
+  return elemente_p[anzahl_i].get();
+}
+
+int objective_liste_C::index_of(line_C* line) const {
+  if (anzahl_i > 0 && elemente_p[anzahl_i - 1]->objective_line_p == line) return anzahl_i - 1;
+  for (int i = 0; i < anzahl_i; i++) {
+    if (elemente_p[i]->objective_line_p == line) return i;
+  }
+  return -1;
+}
+
+void objective_liste_C::fuege_aus(line_C* line) {
+  int i = index_of(line);
+  if (i < 0) error(string_C("fuege_aus: element not found in list"));
+  anzahl_i--;
+  park(elemente_p, i, anzahl_i + 1);
+}
+
+char objective_liste_C::element_in_liste(line_C* line, char remove) {
+  if (index_of(line) < 0) return 0;
+  if (remove) fuege_aus(line);
+  return 1;
+}
