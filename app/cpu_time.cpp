@@ -11,9 +11,13 @@ long user_time_ms() {
   return usage.ru_utime.tv_sec * 1000L + usage.ru_utime.tv_usec / 1000L;
 }
 
-void set_time() { actual_time_u.user_ms = user_time_ms(); }
+void set_time() {
+  actual_time_u.user_ms = user_time_ms();
+}
 
-long add_time(long t) { return t + (user_time_ms() - actual_time_u.user_ms); }
+long add_time(long t) {
+  return t + (user_time_ms() - actual_time_u.user_ms);
+}
 
 void add_time(unsigned long& t) {
   long now = user_time_ms();

@@ -17,7 +17,8 @@ void* run_work(void* work) {
 
 void run_on_large_stack(const std::function<void()>& work, unsigned long stack_bytes) {
   // Reserved without backing: only the pages the recursion touches are used.
-  void* stack = mmap(nullptr, stack_bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  void* stack =
+      mmap(nullptr, stack_bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   pthread_attr_t attr;
   pthread_attr_init(&attr);
   if (stack == MAP_FAILED || pthread_attr_setstack(&attr, stack, stack_bytes) != 0) {

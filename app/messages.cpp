@@ -12,7 +12,9 @@
 
 namespace {
 
-std::string file_name(const char* extension) { return std::string(schaltungsname_s) + extension; }
+std::string file_name(const char* extension) {
+  return std::string(schaltungsname_s) + extension;
+}
 
 }  // namespace
 

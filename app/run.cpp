@@ -10,6 +10,9 @@
 #include "app/messages.h"
 #include "app/statistic.h"
 #include "faults/zento.h"
+#include "input/check.h"
+#include "input/parser.h"
+#include "input/transform.h"
 #include "model/circuit.h"
 #include "model/protocol.h"
 
@@ -29,26 +32,27 @@ bool use_3_phases_b = true;
 namespace {
 
 void print_usage() {
-  std::cout << "\n\nCalling Syntax of QUARN:\n"
-            << "Please use quarn <circuit_name> <number_of_backtracks> <fault_model> <2phases or fault_simu>\n"
-            << "Only the last parameter is optional, the first three parameters are required\n\n"
-            << "A circuit name must end with:\n\t.cir: when it is described on gate-level\n\t"
-            << ".net: if it is a spice netlist\n\nFor the number of backtracks you can use any"
-            << " integer value\n10 is recommended\n\nThe following fault models are supported:\n\t"
-            << "IDDQ: Stuck-at fault model, overcurrent measurement\n\tSTUCK_AT: Simple stuck-at fault model"
-            << "\n\tSTUCK_AT_WITHOUT_BRANCHES: Stuck-at without generating tests for fanout branches"
-            << "\n\tSTUCK_ON: Stuck_on fault model with overcurrent detection\n\t"
-            << "TRANSITION: Switching and observing a simple transition at every signal of the circuit\n\t"
-            << "STUCK_OPEN: The Stuck-open fault model switching single input transistions at primitive gates\n\t"
-            << "BRIDGING_IDDQ: Bridging faults with overcurrent detection\n\t"
-            << "BRIDGING: Bridging fault detection with propagation\n\t"
-            << "PATH_DELAY: Path delay fault model switching single paths\n"
-            << "\nIf the last parameter is '2phases' the third phase of test generation will not be executed\n"
-            << "If the last parameter is 'fault_simu', only fault simulation is performed with the pattern file\n"
-            << "\t\t\t<circuit_name>.pat\n"
-            << "\nFor further information look into README and the manual\n\n\n"
-            << "HAPPY TEST GENERATION USING QUARN\n\n"
-            << std::flush;
+  std::cout
+      << "\n\nCalling Syntax of QUARN:\n"
+      << "Please use quarn <circuit_name> <number_of_backtracks> <fault_model> <2phases or fault_simu>\n"
+      << "Only the last parameter is optional, the first three parameters are required\n\n"
+      << "A circuit name must end with:\n\t.cir: when it is described on gate-level\n\t"
+      << ".net: if it is a spice netlist\n\nFor the number of backtracks you can use any"
+      << " integer value\n10 is recommended\n\nThe following fault models are supported:\n\t"
+      << "IDDQ: Stuck-at fault model, overcurrent measurement\n\tSTUCK_AT: Simple stuck-at fault model"
+      << "\n\tSTUCK_AT_WITHOUT_BRANCHES: Stuck-at without generating tests for fanout branches"
+      << "\n\tSTUCK_ON: Stuck_on fault model with overcurrent detection\n\t"
+      << "TRANSITION: Switching and observing a simple transition at every signal of the circuit\n\t"
+      << "STUCK_OPEN: The Stuck-open fault model switching single input transistions at primitive gates\n\t"
+      << "BRIDGING_IDDQ: Bridging faults with overcurrent detection\n\t"
+      << "BRIDGING: Bridging fault detection with propagation\n\t"
+      << "PATH_DELAY: Path delay fault model switching single paths\n"
+      << "\nIf the last parameter is '2phases' the third phase of test generation will not be executed\n"
+      << "If the last parameter is 'fault_simu', only fault simulation is performed with the pattern file\n"
+      << "\t\t\t<circuit_name>.pat\n"
+      << "\nFor further information look into README and the manual\n\n\n"
+      << "HAPPY TEST GENERATION USING QUARN\n\n"
+      << std::flush;
 }
 
 void print_banner() {
@@ -59,7 +63,9 @@ void print_banner() {
             << "\n\t\tQUARN includes:" << std::flush;
 }
 
-bool keyword(const char* arg, const char* word, size_t length) { return strncasecmp(arg, word, length) == 0; }
+bool keyword(const char* arg, const char* word, size_t length) {
+  return strncasecmp(arg, word, length) == 0;
+}
 
 void select_fault_model(const char* arg) {
   if (keyword(arg, "IDDQ", 4)) {
@@ -89,8 +95,8 @@ void select_fault_model(const char* arg) {
 bool examine_arguments(int argc, char* argv[]) {
   if (argc <= 1) quarn_syntax();
   if (std::strlen(argv[1]) >= circuit_name_size) {
-    std::cout << "\nERROR!!!\nThe circuit file name has " << std::strlen(argv[1])
-              << " characters; at most " << circuit_name_size - 1 << " are allowed\n"
+    std::cout << "\nERROR!!!\nThe circuit file name has " << std::strlen(argv[1]) << " characters; at most "
+              << circuit_name_size - 1 << " are allowed\n"
               << std::flush;
     std::exit(usage_exit_status);
   }
@@ -129,6 +135,12 @@ int mmain(int argc, char* argv[]) {
   print_banner();
   init_zento();
   bool simulate = examine_arguments(argc, argv);
+  read_circuit();
+  transform_circuit();
+  set_time();
+  listen_init();
+  std::cout << "Check_Circuit\n" << std::flush;
+  proof();
   (void)simulate;
   return 0;
 }

@@ -23,7 +23,9 @@ struct statistic_t {
 extern statistic_t statistic_u;
 
 // Lines after the fanout expansion: signals plus fanout branches.
-inline int number_of_lines() { return statistic_u.no_signals_i + statistic_u.no_fanout_branches_i; }
+inline int number_of_lines() {
+  return statistic_u.no_signals_i + statistic_u.no_fanout_branches_i;
+}
 
 // Starts the statistics file of the run with the statistics block.
 void print_statistic();

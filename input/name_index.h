@@ -10,7 +10,7 @@ class gate_C;
 struct line_tree_u {
   line_tree_u* left_p = nullptr;
   line_tree_u* right_p = nullptr;
-  int balance_i = 0;  // height of the right subtree minus height of the left
+  int balance_i = 0;         // height of the right subtree minus height of the left
   line_C* line_p = nullptr;  // null once the signal has been deleted
   std::string key_s;         // the name the node is ordered by
 };

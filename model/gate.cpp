@@ -3,7 +3,9 @@
 #include "app/messages.h"
 #include "model/line.h"
 
-gate_C::gate_C(const string_C& name) : object_C(name.text()) { object_kind_c = 0; }
+gate_C::gate_C(const string_C& name) : object_C(name.text()) {
+  object_kind_c = 0;
+}
 
 void gate_C::belege_gate(char type, int n_in, int n_out) {
   if (n_in == 1 && (type == AND_GATE || type == OR_GATE)) type = DRIVER_GATE;
@@ -44,13 +46,26 @@ void gate_C::connect_output(line_liste_C& lines) {
 
 void gate_C::invert_type() {
   switch (gate_type_c) {
-    case AND_GATE: gate_type_c = NAND_GATE; break;
-    case NAND_GATE: gate_type_c = AND_GATE; break;
-    case OR_GATE: gate_type_c = NOR_GATE; break;
-    case NOR_GATE: gate_type_c = OR_GATE; break;
-    case INVERTER_GATE: gate_type_c = DRIVER_GATE; break;
-    case DRIVER_GATE: gate_type_c = INVERTER_GATE; break;
-    default: break;
+    case AND_GATE:
+      gate_type_c = NAND_GATE;
+      break;
+    case NAND_GATE:
+      gate_type_c = AND_GATE;
+      break;
+    case OR_GATE:
+      gate_type_c = NOR_GATE;
+      break;
+    case NOR_GATE:
+      gate_type_c = OR_GATE;
+      break;
+    case INVERTER_GATE:
+      gate_type_c = DRIVER_GATE;
+      break;
+    case DRIVER_GATE:
+      gate_type_c = INVERTER_GATE;
+      break;
+    default:
+      break;
   }
 }
 

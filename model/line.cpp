@@ -2,7 +2,9 @@
 
 #include "model/gate.h"
 
-line_C::line_C(const char* name, int n) : object_C(name), nachfolger_C(n) { object_kind_c = 1; }
+line_C::line_C(const char* name, int n) : object_C(name), nachfolger_C(n) {
+  object_kind_c = 1;
+}
 
 void line_C::verbinde(gate_C* g, char dir) {
   if (dir == 'I') {
@@ -34,7 +36,9 @@ void line_C::reset_aborted_faults() {
   falling_aborted_b = 0;
 }
 
-void line_C::reset_testaby() { contby_1_d = contby_0_d = contby_d = observaby_d = testaby_d = 0.0; }
+void line_C::reset_testaby() {
+  contby_1_d = contby_0_d = contby_d = observaby_d = testaby_d = 0.0;
+}
 
 void line_C::berechne_testaby_kehrwert() {
   contby_1_d = 1 / contby_1_d;

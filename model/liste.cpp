@@ -20,7 +20,10 @@ void liste_C::fuege_aus() {
   anzahl_i--;
 }
 
-void liste_C::print_all(std::ostream& out) const { out << "\t" << "Anzahl Elemente:   " << anzahl_i << "\n"; }
+void liste_C::print_all(std::ostream& out) const {
+  out << "\t"
+      << "Anzahl Elemente:   " << anzahl_i << "\n";
+}
 
 template <class T>
 void pointer_liste_C<T>::init(int n) {
@@ -75,7 +78,8 @@ template <class T>
 void pointer_liste_C<T>::print_all(std::ostream& out) const {
   liste_C::print_all(out);
   for (int i = 0; i < anzahl_i; i++) {
-    out << "\t" << "element[" << i << "]:   " << elemente_p[i]->name_s << "\n";
+    out << "\t"
+        << "element[" << i << "]:   " << elemente_p[i]->name_s << "\n";
   }
 }
 

@@ -77,18 +77,32 @@ void line_value_liste_C::insert_sorted() {
   const line_C* l = fresh->line_p;
   double key;
   switch (fresh->value_c) {
-    case ZERO: key = l->contby_0_d * l->observaby_d; break;
-    case ONE: key = l->contby_1_d * l->observaby_d; break;
-    case FALLING: key = l->contby_0_d * l->observaby_d; break;
-    case RISING: key = l->contby_1_d * l->observaby_d; break;
-    default: key = l->testaby_d; break;
+    case ZERO:
+      key = l->contby_0_d * l->observaby_d;
+      break;
+    case ONE:
+      key = l->contby_1_d * l->observaby_d;
+      break;
+    case FALLING:
+      key = l->contby_0_d * l->observaby_d;
+      break;
+    case RISING:
+      key = l->contby_1_d * l->observaby_d;
+      break;
+    default:
+      key = l->testaby_d;
+      break;
   }
-  if ((fresh->value_c == ZERO || fresh->value_c == ONE) && (stuck_open_test_b || transition_test_b)) key -= 1.0;
+  if ((fresh->value_c == ZERO || fresh->value_c == ONE) && (stuck_open_test_b || transition_test_b))
+    key -= 1.0;
   auto key_of = [](const line_value_t* r) {
     switch (r->value_c) {
-      case ZERO: return r->line_p->contby_0_d * r->line_p->observaby_d;
-      case ONE: return r->line_p->contby_1_d * r->line_p->observaby_d;
-      default: return r->line_p->testaby_d;
+      case ZERO:
+        return r->line_p->contby_0_d * r->line_p->observaby_d;
+      case ONE:
+        return r->line_p->contby_1_d * r->line_p->observaby_d;
+      default:
+        return r->line_p->testaby_d;
     }
   };
   int lo = -1;

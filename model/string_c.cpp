@@ -9,11 +9,17 @@ constexpr int basename_buffer_size = 800;
 char basename_buffer[basename_buffer_size];
 }  // namespace
 
-string_C::string_C(int n) : groesse_i(n) { text_s.reserve(n); }
+string_C::string_C(int n) : groesse_i(n) {
+  text_s.reserve(n);
+}
 
-string_C::string_C(const char* s) : text_s(s) { laenge_i = groesse_i = static_cast<int>(text_s.size()); }
+string_C::string_C(const char* s) : text_s(s) {
+  laenge_i = groesse_i = static_cast<int>(text_s.size());
+}
 
-string_C::string_C(const std::string& s) : text_s(s) { laenge_i = groesse_i = static_cast<int>(text_s.size()); }
+string_C::string_C(const std::string& s) : text_s(s) {
+  laenge_i = groesse_i = static_cast<int>(text_s.size());
+}
 
 string_C operator+(const string_C& a, const string_C& b) {
   string_C sum(a.text_s + b.text_s);

@@ -4,16 +4,26 @@
 
 unsigned char mynot(unsigned char v) {
   switch (v) {
-    case ZERO_ROBUST: return ONE_ROBUST;
-    case ONE_ROBUST: return ZERO_ROBUST;
-    case ZERO: return ONE;
-    case ONE: return ZERO;
-    case ZERO_PENDING: return ONE_PENDING;
-    case ONE_PENDING: return ZERO_PENDING;
-    case D: return D_BAR;
-    case D_BAR: return D;
-    case UNDEFINED: error(string_C("not: undefined values as input"));
-    default: return v;  // X, the test kinds and the codes without meaning
+    case ZERO_ROBUST:
+      return ONE_ROBUST;
+    case ONE_ROBUST:
+      return ZERO_ROBUST;
+    case ZERO:
+      return ONE;
+    case ONE:
+      return ZERO;
+    case ZERO_PENDING:
+      return ONE_PENDING;
+    case ONE_PENDING:
+      return ZERO_PENDING;
+    case D:
+      return D_BAR;
+    case D_BAR:
+      return D;
+    case UNDEFINED:
+      error(string_C("not: undefined values as input"));
+    default:
+      return v;  // X, the test kinds and the codes without meaning
   }
 }
 

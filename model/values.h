@@ -35,5 +35,9 @@ unsigned char myor(unsigned char a, unsigned char b);
 unsigned char myexor(unsigned char a, unsigned char b);
 
 // The robust, plain and fault-effect flavours of logic 0 and logic 1.
-inline bool is_zero_family(unsigned char v) { return v == ZERO_ROBUST || v == ZERO || v == ZERO_PENDING || v == D_BAR; }
-inline bool is_one_family(unsigned char v) { return v == ONE_ROBUST || v == ONE || v == ONE_PENDING || v == D; }
+inline bool is_zero_family(unsigned char v) {
+  return v == ZERO_ROBUST || v == ZERO || v == ZERO_PENDING || v == D_BAR;
+}
+inline bool is_one_family(unsigned char v) {
+  return v == ONE_ROBUST || v == ONE || v == ONE_PENDING || v == D;
+}

@@ -18,7 +18,8 @@ namespace {
 struct Signals {
   std::vector<std::unique_ptr<line_C>> lines;
   explicit Signals(int n) {
-    for (int i = 0; i < n; i++) lines.push_back(std::make_unique<line_C>(("s" + std::to_string(i)).c_str(), 5));
+    for (int i = 0; i < n; i++)
+      lines.push_back(std::make_unique<line_C>(("s" + std::to_string(i)).c_str(), 5));
   }
   line_C* operator[](int i) const { return lines[i].get(); }
 };

@@ -8,8 +8,12 @@ namespace {
 
 const unsigned char all_codes[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
 
-bool is_logic_zero(unsigned char v) { return v == ZERO_ROBUST || v == ZERO; }
-bool is_logic_one(unsigned char v) { return v == ONE_ROBUST || v == ONE; }
+bool is_logic_zero(unsigned char v) {
+  return v == ZERO_ROBUST || v == ZERO;
+}
+bool is_logic_one(unsigned char v) {
+  return v == ONE_ROBUST || v == ONE;
+}
 
 TEST(Values, ComplementSwapsTheFlavoursAndKeepsTheRest) {
   EXPECT_EQ(mynot(ZERO_ROBUST), ONE_ROBUST);

@@ -4,8 +4,12 @@
 
 #include <string>
 
-inline std::string quarn_binary() { return QUARN_BINARY; }
-inline std::string example_circuit(const std::string& name) { return std::string(QUARN_EXAMPLES) + "/" + name; }
+inline std::string quarn_binary() {
+  return QUARN_BINARY;
+}
+inline std::string example_circuit(const std::string& name) {
+  return std::string(QUARN_EXAMPLES) + "/" + name;
+}
 inline std::string bench_circuit(const std::string& suite, const std::string& name) {
   return std::string(QUARN_BENCH) + "/" + suite + "/" + name + ".cir";
 }

@@ -45,4 +45,6 @@ void write_file(const std::string& path, const std::string& text) {
   out << text;
 }
 
-bool file_exists(const std::string& path) { return std::filesystem::exists(path); }
+bool file_exists(const std::string& path) {
+  return std::filesystem::exists(path);
+}

@@ -1,0 +1,6 @@
+// The structural check of the transformed circuit.
+#pragma once
+
+// Every signal has one driver or is a primary input and one successor or is
+// a primary output; every gate has inputs and outputs. A finding is fatal.
+void proof();
