@@ -60,6 +60,9 @@ TEST(CommandLine, UnknownFaultModelWarnsIntoTheStatisticsFileOfTheWholeArgument)
 }
 
 TEST(CommandLine, KnownFaultModelsAndModesAreNotWarnedAbout) {
+  write_file("adder.cir",
+             "Circuit adder ;\nNode a, b, s : bit ;\nCon ( delay : 1 )\n  g : Exor ;\nInput a, b ;\n"
+             "Output s ;\nStrobe STROBEALL : s ;\nbegin\n  g ( a, b ; s ) ;\nend.\n");
   for (auto args : {std::vector<std::string>{"adder.cir", "10", "stuck_at"},
                     {"adder.cir", "10", "STUCK_ATX", "2phases"},
                     {"adder.cir", "x", "iddq", "fault_simu"},
