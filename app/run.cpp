@@ -15,6 +15,7 @@
 #include "input/transform.h"
 #include "model/circuit.h"
 #include "model/protocol.h"
+#include "preproc/preprocessing.h"
 
 char schaltungsname_s[circuit_name_size];
 int max_number_backtracks_i = 0;
@@ -141,7 +142,9 @@ int mmain(int argc, char* argv[]) {
   listen_init();
   std::cout << "Check_Circuit\n" << std::flush;
   proof();
-  (void)simulate;
+  std::cout << "Preprocessing\n" << std::flush;
+  praeprocessing(simulate ? 1 : 0);
+  cpu_prae_l = add_time(cpu_prae_l);
   return 0;
 }
 

@@ -1,0 +1,9 @@
+// The level testability measure: efforts counted in gates, smaller meaning
+// easier, without reciprocals.
+#pragma once
+
+// Resets every figure and computes the controllabilities from the inputs.
+void level_compute_contby();
+// Computes the observabilities from the outputs; the controllabilities must
+// be there.
+void level_compute_observaby();
