@@ -9,12 +9,16 @@
 #include "app/cpu_time.h"
 #include "app/messages.h"
 #include "app/statistic.h"
+#include "atpg/backtrace.h"
+#include "atpg/targets.h"
+#include "atpg/working_sets.h"
 #include "faults/zento.h"
 #include "input/check.h"
 #include "input/parser.h"
 #include "input/transform.h"
 #include "model/circuit.h"
 #include "model/protocol.h"
+#include "preproc/line_structure.h"
 #include "preproc/preprocessing.h"
 
 char schaltungsname_s[circuit_name_size];
@@ -149,9 +153,19 @@ int mmain(int argc, char* argv[]) {
 }
 
 void listen_init() {
+  const int lines = number_of_lines();
   lines_C.resize();
   input_lines_C.resize();
   output_lines_C.resize();
   gates_C.resize();
   protocol_C.init();
+  init_objective_lists(lines);
+  init_working_sets(lines, statistic_u.no_gates_i);
+  if (!bridging_iddq_b && !bridging_b) {
+    zielfehler_C.init(lines * ((stuck_open_test_b || transition_test_b) ? 4 : 2));
+    hilf_C.init(lines * 2);
+  }
+  free_lines_C.init(lines);
+  pseudo_inputs_C.init(statistic_u.no_flipflop_i + statistic_u.no_signals_i);
+  pseudo_outputs_C.init(statistic_u.no_flipflop_i + statistic_u.no_signals_i);
 }

@@ -1,0 +1,28 @@
+// The test generation driver: walks the targets in phases, hands every
+// pattern to fault simulation and resets the circuit between searches.
+#pragma once
+
+#include "model/values.h"
+
+class line_C;
+
+// Phases and modes of the present search.
+extern char phase2_b;
+extern char phase3_b;
+extern char testing_phase_b;
+extern char hazard_test_ein_b;  // robust tests required in the present pass
+extern char hazard_occured_b;   // a robustness check rejected a state
+extern char init_pattern_b;     // the present run only sets up an initialisation pattern
+extern char test_generated_b;
+
+// Counters of the whole run.
+extern int number_backtracks_i;  // backtracks of the present search
+extern int backtrack_counter_i;  // backtracks of all searches
+
+// Resets every value, cone mark and working set after a search; a found test
+// leaves its good values behind as the init values of the next one.
+void reset_net(fan_result_t r);
+
+// Prepares one target as the driver does (output cone, fault injection) and
+// runs the search for it.
+fan_result_t generate_test(line_C* target, char test_value);

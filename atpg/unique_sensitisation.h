@@ -1,0 +1,7 @@
+// Values every propagation path of the fault effect needs, assigned without
+// a decision: along a chain of single gates in front of the D-frontier and,
+// from the second phase on, at the off-path inputs common to all paths.
+#pragma once
+
+// 0 values assigned, 3 conflict, 4 nothing assigned.
+char unique_sensitisation();

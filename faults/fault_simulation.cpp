@@ -1,0 +1,295 @@
+#include "faults/fault_simulation.h"
+
+#include "app/messages.h"
+#include "app/run.h"
+#include "atpg/driver.h"
+#include "atpg/targets.h"
+#include "atpg/working_sets.h"
+#include "faults/collapsing.h"
+#include "model/circuit.h"
+#include "model/gate.h"
+#include "model/line.h"
+#include "model/protocol.h"
+
+std::ofstream simu_F;
+
+namespace {
+
+bool is_one(unsigned char v) {
+  return v == ONE || v == ONE_ROBUST;
+}
+bool is_zero(unsigned char v) {
+  return v == ZERO || v == ZERO_ROBUST;
+}
+
+void undo_journal() {
+  while (protocol_item_t* e = protocol_C.pop()) {
+    if (e->line_p == nullptr) error(string_C("fault_simulation: Line Pointer is zero"));
+    e->line_p->good_value_c = static_cast<char>(e->alter_gut_wert_c);
+  }
+}
+
+// Gives line a new good value on the search's frontier, journalled.
+void advance(line_C* line, unsigned char value) {
+  protocol_C.push(line, 0, 0, 0, 0, 0, line->good_value_c, value, UNDEFINED, UNDEFINED);
+  line->good_value_c = value;
+  d_front_C.fuege_ein(line);
+}
+
+void add_detected(line_C* l, char value) {
+  hilf_C.fuege_ein(l, value, 1);
+}
+
+void record_stuck_at_0(line_C* l) {
+  l->sa0_done_b = 1;
+  l->sa0_aborted_b = 0;
+  add_detected(l, ZERO);
+  simu_F << "s-a-0: " << l->name_s << ", ";
+  mark_all(l, STUCK_AT_0_KIND);
+}
+
+void record_stuck_at_1(line_C* l) {
+  l->sa1_done_b = 1;
+  l->sa1_aborted_b = 0;
+  add_detected(l, ONE);
+  simu_F << "s-a-1: " << l->name_s << ", ";
+  mark_all(l, STUCK_AT_1_KIND);
+}
+
+void record_falling(line_C* l) {
+  add_detected(l, FALLING);
+  simu_F << "falling: " << l->name_s << ", ";
+  l->falling_done_b = 1;
+  l->falling_aborted_b = 0;
+  l->falling_hazard_b = 0;
+}
+
+void record_rising(line_C* l) {
+  l->rising_done_b = 1;
+  l->rising_aborted_b = 0;
+  l->rising_hazard_b = 0;
+  add_detected(l, RISING);
+  simu_F << "rising: " << l->name_s << ", ";
+}
+
+// Whether the effect at s passes g; on success the effect value at g's
+// output is returned through out_value.
+bool passes(const gate_C* g, const line_C* s, unsigned char& out_value) {
+  const unsigned char effect = s->good_value_c;
+  const unsigned char other_polarity = effect == D ? D_BAR : D;
+  const line_liste_C& in = g->inputs_C;
+  switch (g->gate_type_c) {
+    case AND_GATE:
+    case NAND_GATE:
+    case OR_GATE:
+    case NOR_GATE: {
+      const bool and_like = g->gate_type_c == AND_GATE || g->gate_type_c == NAND_GATE;
+      for (int i = 0; i < in.anzahl_i; i++) {
+        const unsigned char v = in[i]->good_value_c;
+        if (v == other_polarity) return false;
+        if (in[i] == s) continue;
+        if (v == X || (and_like ? is_zero(v) : is_one(v))) return false;
+      }
+      const bool inverting = g->gate_type_c == NAND_GATE || g->gate_type_c == NOR_GATE;
+      out_value = inverting ? mynot(effect) : effect;
+      return true;
+    }
+    case EXOR_GATE: {
+      const line_C* other = in[0] == s ? in[1] : in[0];
+      const unsigned char v = other->good_value_c;
+      if (v == D || v == D_BAR || v == X) return false;
+      out_value = is_zero(v) ? effect : mynot(effect);
+      return true;
+    }
+    case INVERTER_GATE:
+      out_value = mynot(effect);
+      return true;
+    case DRIVER_GATE:
+    case FANOUT_GATE:
+      out_value = effect;
+      return true;
+    case FLIPFLOP_GATE:
+    case SEQUENTIAL_GATE:
+      error(string_C("exist_signal_path_to_output: not implemented for sequential gates"));
+    default:
+      error(string_C("exist_signal_path_to_output: undefined gate found"));
+  }
+}
+
+}  // namespace
+
+char exist_signal_path_to_output(line_C* l, char v) {
+  const unsigned char g = l->good_value_c;
+  if (g == X) return 0;
+  d_front_C.anzahl_i = 0;
+  if (bridging_b) {
+    advance(l, is_one(g) ? D : D_BAR);
+  } else if (is_one(g)) {
+    if (v != X && ((only_stuck_at_test_b && l->sa0_done_b) || l->sa0_redundant_b || l->rising_done_b))
+      return 0;
+    advance(l, D);
+  } else if (is_zero(g)) {
+    if (v != X && ((only_stuck_at_test_b && l->sa1_done_b) || l->sa1_redundant_b || l->falling_done_b))
+      return 0;
+    advance(l, D_BAR);
+  }
+  while (!d_front_C.is_empty()) {
+    line_C* selected = nullptr;
+    int lowest = max_lines;
+    for (int i = 0; i < d_front_C.anzahl_i; i++) {
+      line_C* f = d_front_C[i];
+      if (f->primary_output_b) return 1;
+      const int key = f->successor()->output()->plane_i;
+      if (key < lowest) {
+        lowest = key;
+        selected = f;
+      }
+    }
+    gate_C* gate = selected->successor();
+    for (int i = 0; i < gate->inputs_C.anzahl_i; i++) {
+      if (d_front_C.element_in_liste(gate->inputs_C[i], 0)) d_front_C.fuege_aus(gate->inputs_C[i]);
+    }
+    unsigned char out_value;
+    if (!passes(gate, selected, out_value)) continue;
+    const int n_out = gate->gate_type_c == FANOUT_GATE ? gate->outputs_C.anzahl_i : 1;
+    for (int i = 0; i < n_out; i++) advance(gate->outputs_C[i], out_value);
+  }
+  return 0;
+}
+
+char line_C::check_generated_test(line_C* target, char v) {
+  const unsigned char i = init_value_c;
+  const unsigned char g = good_value_c;
+  if ((v == ONE || v == FALLING) && is_one(g)) return 1;
+  if ((v == ZERO || v == RISING) && is_zero(g)) return 1;
+  if (hilf_C.element_in_liste(this, v, 0)) return 1;
+  if (stuck_open_test_b && !primary_output_b && (v == FALLING || v == RISING)) {
+    const bool low_low =
+        (i == ZERO_ROBUST || i == ZERO || i == D_BAR) && (g == ZERO_ROBUST || g == ZERO || g == D_BAR);
+    const bool high_high = (i == ONE_ROBUST || i == ONE || i == D) && (g == ONE_ROBUST || g == ONE || g == D);
+    if (low_low || high_high) return 1;
+    const gate_C* succ = successor();
+    const bool or_like = succ->gate_type_c == OR_GATE || succ->gate_type_c == NOR_GATE;
+    const bool and_like = succ->gate_type_c == AND_GATE || succ->gate_type_c == NAND_GATE;
+    for (int k = 0; (or_like || and_like) && k < succ->inputs_C.anzahl_i; k++) {
+      const line_C* in = succ->inputs_C[k];
+      if (in == this) continue;
+      const char stable = or_like ? ZERO : ONE;
+      const char robust = or_like ? ZERO_ROBUST : ONE_ROBUST;
+      const bool ok = in->init_value_c == stable &&
+                      (in->good_value_c == robust || (!hazard_test_ein_b && in->good_value_c == stable));
+      if (!ok) return 1;
+    }
+  }
+  if (stuck_at_test_without_branches_b && !primary_input_b && driver()->gate_type_c == FANOUT_GATE) return 1;
+  if (g == X || test_done_b) return 1;
+  if (!(!primary_input_b && v == X && !only_stuck_at_test_b)) {
+    if (g == ONE && rising_done_b) return 1;
+    if (g == ZERO && falling_done_b) return 1;
+    if (g == ZERO && i == ZERO && sa1_done_b) return 1;
+    if (g == ONE && i == ONE && sa0_done_b) return 1;
+  }
+  const bool detected = (this == target && !init_pattern_b) || exist_signal_path_to_output(this, v);
+  if (detected && v != X) {
+    if (i == ONE) {
+      if ((g == D || is_one(g)) && !sa0_done_b) {
+        record_stuck_at_0(this);
+      } else if (v == FALLING) {
+        record_falling(this);
+      } else if (v == ONE && !sa1_done_b) {
+        record_stuck_at_1(this);
+      }
+    } else if (i == ZERO) {
+      if ((g == D_BAR || is_zero(g)) && !sa1_done_b) {
+        record_stuck_at_1(this);
+      } else if (v == RISING) {
+        record_rising(this);
+      } else if (v == ZERO && !sa0_done_b) {
+        record_stuck_at_0(this);
+      }
+    } else if (i == X) {
+      if (g == D || is_one(g)) {
+        record_stuck_at_0(this);
+      } else {
+        record_stuck_at_1(this);
+      }
+    } else if (i == UNDEFINED) {
+      error(string_C("fault_simulation: undefined value in Init Value found"));
+    }
+  }
+  if (!falling_hazard_b && !rising_hazard_b) hazard_b = 0;
+  if (rising_done_b) {
+    if (!sa0_done_b) record_stuck_at_0(this);
+    if (!hazard_b && falling_done_b &&
+        (primary_input_b || driver()->gate_type_c != BLOCK_GATE || only_stuck_at_test_b)) {
+      test_done_b = 1;
+    }
+  }
+  if (falling_done_b && !sa1_done_b) record_stuck_at_1(this);
+  if (sa0_done_b && sa1_done_b) {
+    stuck_at_done_b = 1;
+    if (only_stuck_at_test_b) test_done_b = 1;
+  }
+  const bool contradiction = (sa1_done_b && sa1_redundant_b) || (sa0_done_b && sa0_redundant_b) ||
+                             (rising_done_b && rising_redundant_b) || (falling_done_b && falling_redundant_b);
+  return contradiction ? 0 : 1;
+}
+
+void fault_simulation(line_C* target, char test_value) {
+  (void)test_value;
+  for (int k = 0; k < zielfehler_C.anzahl_i; k++) {
+    line_C* l = zielfehler_C[k]->line_p;
+    const char w = zielfehler_C[k]->value_c;
+    protocol_C.leeren();
+    if (w == ZERO && !is_one(l->good_value_c)) continue;
+    if (w == ONE && !is_zero(l->good_value_c)) continue;
+    if (l->check_generated_test(target, w) == 0) {
+      error(string_C("fault_simulation: testpattern-generatin or faultsimulation is untrue"));
+    }
+    undo_journal();
+  }
+}
+
+void line_C::check_iddq_test(char v) {
+  if (test_done_b) return;
+  if (iddq_stuck_on_test_b) {
+    if (v == X) return;
+    if (!primary_output_b) {
+      const gate_C* succ = successor();
+      const bool and_like = succ->gate_type_c == AND_GATE || succ->gate_type_c == NAND_GATE;
+      const bool or_like = succ->gate_type_c == OR_GATE || succ->gate_type_c == NOR_GATE;
+      for (int k = 0; (and_like || or_like) && k < succ->inputs_C.anzahl_i; k++) {
+        if (succ->inputs_C[k] != this && succ->inputs_C[k]->good_value_c != (and_like ? ONE : ZERO)) return;
+      }
+    }
+  }
+  if (good_value_c == ZERO && (v == ONE || v == FALLING)) {
+    sa1_done_b = falling_done_b = 1;
+    sa1_aborted_b = 0;
+    if (iddq_stuck_on_test_b) {
+      add_detected(this, FALLING);
+      simu_F << "I-s-on-0: " << name_s << ", ";
+    } else {
+      add_detected(this, ONE);
+      simu_F << "s-a-1: " << name_s << ", ";
+    }
+  }
+  if (good_value_c == ONE && (v == ZERO || v == RISING)) {
+    sa0_done_b = rising_done_b = 1;
+    sa0_aborted_b = 0;
+    if (iddq_stuck_on_test_b) {
+      add_detected(this, RISING);
+      simu_F << "I-s-on-1: " << name_s << ", ";
+    } else {
+      add_detected(this, ZERO);
+      simu_F << "s-a-0: " << name_s << ", ";
+    }
+  }
+  if (sa0_done_b && sa1_done_b) stuck_at_done_b = test_done_b = 1;
+}
+
+void iddq_fault_simulation() {
+  for (int k = 0; k < zielfehler_C.anzahl_i; k++) {
+    zielfehler_C[k]->line_p->check_iddq_test(zielfehler_C[k]->value_c);
+  }
+}
