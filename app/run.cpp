@@ -10,8 +10,11 @@
 #include "app/messages.h"
 #include "app/statistic.h"
 #include "atpg/backtrace.h"
+#include "atpg/driver.h"
+#include "atpg/path_delay.h"
 #include "atpg/targets.h"
 #include "atpg/working_sets.h"
+#include "faults/collapsing.h"
 #include "faults/zento.h"
 #include "input/check.h"
 #include "input/parser.h"
@@ -124,6 +127,21 @@ bool examine_arguments(int argc, char* argv[]) {
   return false;
 }
 
+// The title of the run, by the first fault-model flag that is set.
+const char* circuit_title() {
+  if (only_iddq_test_b) return "Circuit for IDDQ-measurement\n";
+  if (only_stuck_at_test_b && stuck_at_test_without_branches_b) {
+    return "Circuit for Stuck-at Faults without testing Fanout Branches\n";
+  }
+  if (only_stuck_at_test_b) return "Circuit for Stuck-at Faults\n";
+  if (path_delay_test_b) return "Circuit for Path Delay faults\n";
+  if (transition_test_b) return "Circuit for Transition faults without robustness checks\n";
+  if (stuck_open_test_b) return "Circuit for Stuck-open faults\n";
+  if (iddq_stuck_on_test_b) return "Circuit for Stuck-on faults with IDDQ\n";
+  if (bridging_iddq_b) return "Circuit for Bridging faults with IDDQ\n";
+  return "Circuit for Bridging faults with Voltage based detection\n";
+}
+
 }  // namespace
 
 void quarn_syntax() {
@@ -149,6 +167,8 @@ int mmain(int argc, char* argv[]) {
   std::cout << "Preprocessing\n" << std::flush;
   praeprocessing(simulate ? 1 : 0);
   cpu_prae_l = add_time(cpu_prae_l);
+  std::cout << (simulate ? "Simulate " : "Test ") << circuit_title() << std::flush;
+  if (!simulate) test_circuit();
   return 0;
 }
 
@@ -165,7 +185,10 @@ void listen_init() {
     zielfehler_C.init(lines * ((stuck_open_test_b || transition_test_b) ? 4 : 2));
     hilf_C.init(lines * 2);
   }
+  tmp_gate_liste_C.init(statistic_u.no_gates_i);
+  selected_path_C.init(statistic_u.no_gates_i);
   free_lines_C.init(lines);
+  red_abo_liste_C.init(lines);
   pseudo_inputs_C.init(statistic_u.no_flipflop_i + statistic_u.no_signals_i);
   pseudo_outputs_C.init(statistic_u.no_flipflop_i + statistic_u.no_signals_i);
 }

@@ -1,4 +1,6 @@
 #include "atpg/fan.h"
+#include <iostream>
+#include <cstdlib>
 
 #include "app/messages.h"
 #include "app/run.h"
@@ -131,7 +133,7 @@ void justify_free_lines() {
         line_C* a = g->inputs_C[0];
         line_C* b = g->inputs_C[1];
         if (a->good_value_c == X) {
-          a->good_value_c = static_cast<char>(b->good_value_c == X ? ZERO : myexor(v, b->good_value_c));
+          a->good_value_c = static_cast<char>(b->good_value_c == X ? static_cast<unsigned char>(ZERO) : myexor(v, b->good_value_c));
           if (!a->primary_input_b) unjustified_free_line_C.fuege_ein(a);
         }
         if (b->good_value_c == X) {
@@ -251,6 +253,13 @@ fan_result_t fan_alg(line_C* target, char test_value) {
     }
     objective_type_u objective = determine_final_objective();
     if (objective.objective_line_p == nullptr) return ABORTED;
+    if (getenv("TRACE")) {
+      std::cerr << "decide " << objective.objective_line_p->name_s << " n0 " << objective.n0_i << " n1 " << objective.n1_i << " journal " << protocol_C.anzahl_i << " dfront";
+      for (int i = 0; i < d_front_C.anzahl_i; i++) std::cerr << " " << d_front_C[i]->name_s;
+      std::cerr << " unjust";
+      for (int i = 0; i < unjustified_bound_line_C.anzahl_i; i++) std::cerr << " " << unjustified_bound_line_C[i]->name_s << "=" << int(unjustified_bound_line_C[i]->good_value_c);
+      std::cerr << "\n";
+    }
     assign_value_to_final_objective(objective);
     r = STEP_ASSIGNED;
   }

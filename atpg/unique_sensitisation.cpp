@@ -18,13 +18,16 @@
 
 namespace {
 
-void check_gate_kind(const gate_C* g) {
+// Gates the fault effect cannot be passed through; the chain step cannot
+// pass a fanout gate either.
+void check_gate_kind(const gate_C* g, bool in_chain) {
   switch (g->gate_type_c) {
     case FLIPFLOP_GATE:
     case SEQUENTIAL_GATE:
       error(string_C("unique_sensitisation: not implemented for sequential elements"));
     case FANOUT_GATE:
-      error(string_C("unique_sensitisation: not feasible at fanout-gates"));
+      if (in_chain) error(string_C("unique_sensitisation: not feasible at fanout-gates"));
+      break;
     case BLOCK_GATE:
     case UNDEFINED_GATE:
       error(string_C("unique_sensitisation: undefined gate in circuit"));
@@ -33,8 +36,9 @@ void check_gate_kind(const gate_C* g) {
   }
 }
 
+
 // Sets a value of O, journalled; false when O already holds another value.
-bool set_output_value(line_C* o, unsigned char value, bool good) {
+bool set_output_value(line_C* o, unsigned char value, bool good, bool& assigned) {
   char& field = good ? o->good_value_c : o->bad_value_c;
   if (field == X) {
     if (good) {
@@ -43,6 +47,7 @@ bool set_output_value(line_C* o, unsigned char value, bool good) {
       o->bad_value_c = value;
       journal_bad(o, X, value);
     }
+    assigned = true;
     return true;
   }
   return field == value;
@@ -53,7 +58,7 @@ char d_chain(bool& assigned) {
   while (d_front_C.anzahl_i == 1 && !d_front_C[0]->primary_output_b && number_of_gates_in_d_front() == 1) {
     line_C* l = d_front_C[0];
     gate_C* g = l->successor();
-    check_gate_kind(g);
+    check_gate_kind(g, true);
     leave_d_front(l);
     line_C* o = g->output();
     unsigned char c = X;
@@ -64,28 +69,29 @@ char d_chain(bool& assigned) {
       case NAND_GATE:
       case NOR_GATE:
       case INVERTER_GATE: {
-        const bool inverting =
-            g->gate_type_c == NAND_GATE || g->gate_type_c == NOR_GATE || g->gate_type_c == INVERTER_GATE;
+        const bool inverting = g->gate_type_c == NAND_GATE || g->gate_type_c == NOR_GATE ||
+                               g->gate_type_c == INVERTER_GATE;
         const unsigned char good = inverting ? mynot(l->good_value_c) : l->good_value_c;
         const unsigned char bad = inverting ? mynot(l->bad_value_c) : l->bad_value_c;
-        if (!set_output_value(o, good, true) || !set_output_value(o, bad, false)) return STEP_CONFLICT;
+        if (!set_output_value(o, good, true, assigned) || !set_output_value(o, bad, false, assigned)) {
+          return STEP_CONFLICT;
+        }
         c = (g->gate_type_c == OR_GATE || g->gate_type_c == NOR_GATE) ? ONE : ZERO;
         break;
       }
       default:  // EXOR: the effect always passes, in one polarity or the other
         if (o->good_value_c != X && o->bad_value_c == X) {
-          set_output_value(o, mynot(o->good_value_c), false);
+          set_output_value(o, mynot(o->good_value_c), false, assigned);
         } else if (o->good_value_c == X && o->bad_value_c != X) {
-          set_output_value(o, mynot(o->bad_value_c), true);
+          set_output_value(o, mynot(o->bad_value_c), true, assigned);
         }
         break;
     }
-    assigned = true;
-    d_front_changed_b = 1;
     if (c == X && o->good_value_c == X) {
       enter_d_front(l);
       break;
     }
+    d_front_changed_b = 1;
     if (c != X) {
       const unsigned char nc = mynot(c);
       for (int i = 0; i < g->inputs_C.anzahl_i; i++) {
@@ -95,15 +101,15 @@ char d_chain(bool& assigned) {
           if (in->in_ausgangskegel_b && l->good_value_c != nc) continue;
           assign_good_value(in, nc);
           implication_line_C.fuege_ein(in);
+          assigned = true;
         } else if (in->good_value_c == c) {
-          const bool same_effect = in->bad_value_c == l->bad_value_c ||
-                                   (in->in_ausgangskegel_b && in->good_value_c == l->good_value_c);
+          const bool same_effect =
+              in->bad_value_c == l->bad_value_c || (in->in_ausgangskegel_b && in->good_value_c == l->good_value_c);
           if (!same_effect) return STEP_CONFLICT;
         }
       }
     }
-    if (o->line_type_c == BOUND_LINE && o->good_value_c != X &&
-        !unjustified_bound_line_C.element_in_liste(o, 0)) {
+    if (o->line_type_c == BOUND_LINE && o->good_value_c != X && !unjustified_bound_line_C.element_in_liste(o, 0)) {
       unjustified_bound_line_C.fuege_ein(o);
       protocol_C.push(o, 0, 1, 0, 0, 0, UNDEFINED, UNDEFINED, UNDEFINED, UNDEFINED);
     }
@@ -185,7 +191,7 @@ bool common_off_path_inputs(off_path_set_t& common) {
   auto node_of = [&](gate_C* g) {
     auto [it, fresh] = index.emplace(g, static_cast<int>(nodes.size()));
     if (fresh) {
-      check_gate_kind(g);
+      check_gate_kind(g, false);
       nodes.emplace_back(g);
       stack.push_back(it->second);
     }

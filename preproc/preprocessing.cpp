@@ -4,9 +4,13 @@
 #include <iostream>
 
 #include "app/statistic.h"
+#include "faults/collapsing.h"
 #include "model/circuit.h"
 #include "model/gate.h"
+#include "app/run.h"
+#include "preproc/constraint_analysis.h"
 #include "preproc/feedback.h"
+#include "preproc/learning.h"
 #include "preproc/levels.h"
 #include "preproc/line_structure.h"
 
@@ -52,13 +56,24 @@ void praeprocessing(char simulate) {
     if (gates_C[i]->gate_type_c == BLOCK_GATE) get_block_cube(gates_C[i]);
   }
 
-  // Without a bridging fault model: the target faults are read from the .flt
-  // file, or the fault classes computed when there is none, here.
+  if (!bridging_b && !bridging_iddq_b) {
+    // A .flt fault list file, when there is one, is read here instead.
+    gib_aequi_klassen_zahl();
+  }
 
-  // Unless only IDDQ is tested or a pattern file is simulated (simulate):
-  // the static learning phases and the constraint analysis of blocks, with
-  // its .constr_ana file, come here.
-  (void)simulate;
+  if (!only_iddq_test_b && !simulate) {
+    int phases = 0;
+    while (something_learned_b) {
+      something_learned_b = 0;
+      title("\tLearning Implications\n");
+      learning_implications();
+      phases++;
+    }
+    std::cout << "\t" << phases << " learn phases used\n"
+              << "\t" << learned_implications_i << " global implications learned\n";
+    title("\tReconvergency Analysis for Blocks\n");
+    constraint_analysis();
+  }
 
   // No block survives preprocessing, so there is nothing to send.
   title("\tSend Constraints to Switch-Level\n");

@@ -1,0 +1,3 @@
+#include "atpg/path_delay.h"
+
+gate_liste_C selected_path_C;

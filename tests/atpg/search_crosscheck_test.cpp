@@ -1,0 +1,146 @@
+// Every answer of the search is checked against the tests' own evaluator:
+// a found test must detect its fault under every filling of its open
+// inputs, and a fault called redundant must be undetectable by any input.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/large_stack.h"
+#include "app/run.h"
+#include "atpg/driver.h"
+#include "atpg/working_sets.h"
+#include "input/transform.h"
+#include "measures/probabilistic.h"
+#include "model/circuit.h"
+#include "model/line.h"
+#include "model/protocol.h"
+#include "preproc/preprocessing.h"
+#include "support/preproc_circuit.h"
+#include "support/random_circuit.h"
+#include "support/reference_circuit.h"
+
+namespace {
+
+struct tally_t {
+  int tests = 0, redundant = 0, aborted = 0, other = 0;
+  int cases() const { return tests + redundant + aborted + other; }
+};
+
+// Input words for 64 fillings of the pattern on the primary inputs: all 0,
+// all 1 and random ones.
+std::vector<uint64_t> fillings(const reference_circuit_t& ref, std::mt19937_64& rng) {
+  std::vector<uint64_t> words;
+  for (const std::string& name : ref.inputs()) {
+    const line_C* pi = line_named(name);
+    if (pi->good_value_c == ONE) {
+      words.push_back(~0ULL);
+    } else if (pi->good_value_c == ZERO) {
+      words.push_back(0);
+    } else {
+      EXPECT_EQ(pi->good_value_c, X) << name;
+      words.push_back((rng() & ~3ULL) | 2ULL);  // pattern 0 fills 0, pattern 1 fills 1
+    }
+  }
+  return words;
+}
+
+void expect_journal_undone(const line_C* target) {
+  EXPECT_EQ(protocol_C.anzahl_i, 0);
+  for (int i = 0; i < lines_C.anzahl_i; i++) {
+    const line_C* l = lines_C[i];
+    if (l == target) continue;
+    // Values learned to be the only possible ones are set without the journal.
+    const bool only = l->only_value_c != X && !l->in_ausgangskegel_b;
+    ASSERT_EQ(l->good_value_c, only ? l->only_value_c : static_cast<char>(X)) << l->name_s;
+    ASSERT_EQ(l->bad_value_c, X) << l->name_s;
+  }
+}
+
+// Runs the search for every line and both stuck-at values of one circuit.
+void crosscheck(const std::string& text, int limit, tally_t& tally) {
+  read_checked_circuit("random", text);
+  praeprocessing(0);
+  prob_compute_contby();
+  prob_compute_observaby();
+  reference_circuit_t ref(text);
+  std::mt19937_64 rng(17);
+  max_number_backtracks_i = limit;
+  std::vector<line_C*> lines(lines_C.elemente_p.begin(), lines_C.elemente_p.begin() + lines_C.anzahl_i);
+  for (line_C* line : lines) {
+    for (char value : {ZERO, ONE}) {
+      reset_net(TEST_FOUND);
+      unjustified_bound_line_C.anzahl_i = 0;
+      const reference_fault_t fault = ref.fault_of(line, value == ONE);
+      line->good_value_c = value == ZERO ? ONE : ZERO;
+      line->bad_value_c = value;
+      fan_result_t r = generate_test(line, value);
+      const std::string what = line->name_s + (value == ZERO ? " s-a-0" : " s-a-1");
+      if (r == TEST_FOUND) {
+        tally.tests++;
+        EXPECT_EQ(ref.detecting_patterns(fillings(ref, rng), fault), ~0ULL) << what << "\n" << text;
+      } else if (r == REDUNDANT) {
+        tally.redundant++;
+        EXPECT_FALSE(ref.detectable(fault)) << what << "\n" << text;
+        expect_journal_undone(line);
+      } else if (r == ABORTED) {
+        tally.aborted++;
+      } else {
+        tally.other++;
+      }
+      reset_net(r);
+      unjustified_bound_line_C.anzahl_i = 0;
+    }
+  }
+  release_circuit();
+}
+
+void run_random_circuits(unsigned first_seed, int count, int limit, char phase2, char phase3, tally_t& tally) {
+  run_on_large_stack([&] {
+    only_stuck_at_test_b = true;
+    phase2_b = phase2;
+    phase3_b = phase3;
+    for (int c = 0; c < count; c++) {
+      unsigned seed = first_seed + static_cast<unsigned>(c);
+      std::mt19937 shape(seed);
+      int inputs = 2 + static_cast<int>(shape() % 11);
+      int gates = 4 + static_cast<int>(shape() % 30);
+      crosscheck(random_circuit(seed, inputs, gates), limit, tally);
+      if (testing::Test::HasFailure()) return;
+    }
+  });
+}
+
+TEST(SearchCrosscheck, FirstPhaseAnswersAreTrueOnRandomCircuits) {
+  tally_t tally;
+  run_random_circuits(1000, 60, 1000, 0, 0, tally);
+  EXPECT_GT(tally.cases(), 1500);
+  EXPECT_EQ(tally.aborted, 0);
+  std::cout << tally.tests << " tests, " << tally.redundant << " redundant, " << tally.aborted << " aborted\n";
+}
+
+TEST(SearchCrosscheck, OffPathSensitisationKeepsAnswersTrue) {
+  tally_t tally;
+  run_random_circuits(2000, 60, 1000, 1, 0, tally);
+  EXPECT_GT(tally.cases(), 1500);
+  EXPECT_EQ(tally.aborted, 0);
+  std::cout << tally.tests << " tests, " << tally.redundant << " redundant, " << tally.aborted << " aborted\n";
+}
+
+TEST(SearchCrosscheck, DynamicLearningKeepsAnswersTrue) {
+  tally_t tally;
+  run_random_circuits(3000, 40, 1000, 1, 1, tally);
+  EXPECT_GT(tally.cases(), 1000);
+  EXPECT_EQ(tally.aborted, 0);
+  std::cout << tally.tests << " tests, " << tally.redundant << " redundant, " << tally.aborted << " aborted\n";
+}
+
+TEST(SearchCrosscheck, WithoutBacktracksTheSearchMayGiveUpButNeverLies) {
+  tally_t tally;
+  run_random_circuits(4000, 60, 0, 0, 0, tally);
+  EXPECT_GT(tally.cases(), 1500);
+  std::cout << tally.tests << " tests, " << tally.redundant << " redundant, " << tally.aborted << " aborted\n";
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+// A circuit evaluator of the tests' own, independent of the program's reader,
+// implication and fault simulation: it parses the .cir text itself and
+// simulates 64 input patterns at a time.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+class line_C;
+
+// A stuck-at fault: on a whole signal, on one input pin of a gate (a fanout
+// branch), or only where a primary output is observed.
+struct reference_fault_t {
+  enum kind_t { on_signal, on_pin, on_output } kind;
+  int index;  // signal, gate or output position
+  int pin;    // input position for a pin fault
+  bool stuck_at_one;
+};
+
+class reference_circuit_t {
+ public:
+  explicit reference_circuit_t(const std::string& cir_text);
+
+  // Primary inputs (flip-flop outputs appended) and primary outputs
+  // (flip-flop inputs appended), by signal name.
+  const std::vector<std::string>& inputs() const { return input_names_; }
+  const std::vector<std::string>& outputs() const { return output_names_; }
+  int signal(const std::string& name) const { return signal_index_.at(name); }
+  int gate(const std::string& name) const { return gate_index_.at(name); }
+  int output_position(const std::string& signal_name) const;
+
+  // Output words for 64 patterns: bit b of inputs[i] is input i in pattern b.
+  std::vector<uint64_t> simulate(const std::vector<uint64_t>& inputs, const reference_fault_t* fault = nullptr) const;
+  // Whether any of the given patterns detects the fault.
+  uint64_t detecting_patterns(const std::vector<uint64_t>& inputs, const reference_fault_t& fault) const;
+  // Whether some input combination detects the fault (inputs <= 20).
+  bool detectable(const reference_fault_t& fault) const;
+  // The fault of a line of the program's transformed circuit.
+  reference_fault_t fault_of(const line_C* line, bool stuck_at_one) const;
+
+ private:
+  struct gate_t {
+    std::string type;  // and, or, nand, nor, exor, inverter, driver
+    std::vector<int> inputs;
+    int output;
+  };
+  std::vector<std::string> input_names_, output_names_;
+  std::vector<int> input_signals_, output_signals_;
+  std::map<std::string, int> signal_index_, gate_index_;
+  std::vector<gate_t> gates_;  // by declaration
+  std::vector<int> order_;     // gates in topological order
+  int signal_count_ = 0;
+};
