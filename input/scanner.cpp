@@ -14,8 +14,10 @@ bool starts_word(unsigned char c) {
   return std::isalpha(c) || c == '_' || c == '\\';
 }
 
+// strchr finds the terminating NUL too, so a NUL byte is excluded first: it
+// is a stray byte, not part of a name.
 bool continues_word(unsigned char c) {
-  return std::isalnum(c) || std::strchr("_\\!\"%*+-./<>@[]", c) != nullptr || c == 0xA7;
+  return std::isalnum(c) || (c != '\0' && std::strchr("_\\!\"%*+-./<>@[]", c) != nullptr) || c == 0xA7;
 }
 
 // "Node" or "node": only the first letter may be either case.

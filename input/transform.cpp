@@ -18,7 +18,18 @@ namespace {
 // them) until the circuit is released.
 std::vector<gate_C*> cut_flipflops;
 
+// In a malformed circuit (a signal driven by two gates, a gate named by two
+// instances) a deleted record can be tied to one that stays. The survivor
+// must not keep a pointer to it; the circuit check then reports what is
+// left of the fault.
+void forget_driver(line_C* line, gate_C* g) {
+  gate_liste_C& drivers = line->vorgaenger_C;
+  auto first = drivers.elemente_p.begin();
+  drivers.anzahl_i = static_cast<int>(std::remove(first, first + drivers.anzahl_i, g) - first);
+}
+
 void delete_gate(gate_C* g) {
+  for (int i = 0; i < g->outputs_C.anzahl_i; i++) forget_driver(g->outputs_C[i], g);
   gates_C.fuege_aus(g);
   quarn_forget_gate(g);
   delete g;
@@ -113,6 +124,10 @@ void destroy_unconnected(line_C* line, gate_C* driver, int& removed) {
         delete_gate(driver);
       }
     }
+  }
+  for (int i = 0; i < line->vorgaenger_C.anzahl_i; i++) {
+    gate_C* other = line->vorgaenger_C[i];
+    if (other != driver) other->outputs_C.fuege_aus(line, 1);
   }
   lines_C.fuege_aus(line);
   if (line->primary_input_b) input_lines_C.fuege_aus(line);

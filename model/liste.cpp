@@ -165,6 +165,13 @@ char line_liste_C::element_in_liste(line_C* x, char remove_it) {
 void line_liste_C::verbinde(line_C* x, int pos) {
   anzahl_i++;
   if (anzahl_i > max_connections) error(string_C("some gate has too many inputs or outputs"));
+  // A gate named by a second instance is connected once more. The extra
+  // signals are kept behind the declared places, so that the count never
+  // runs past the stored elements and the circuit check can report the gate.
+  if (anzahl_i > static_cast<int>(elemente_p.size())) {
+    elemente_p.push_back(x);
+    return;
+  }
   if (pos < 1 || pos > static_cast<int>(elemente_p.size())) {
     error(string_C("line_liste_C::verbinde: position " + std::to_string(pos) + " outside a list of " +
                    std::to_string(elemente_p.size()) + " places"));

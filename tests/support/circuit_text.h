@@ -1,0 +1,39 @@
+// Circuits for tests, written as the text of a circuit file and built
+// through the real reader, so that every test also exercises the format.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/liste.h"
+
+class line_C;
+class gate_C;
+
+// The parts of a circuit file in its usual layout. Declarations and
+// instances are written without their closing ";".
+struct circuit_parts_t {
+  std::string name = "test";
+  std::string nodes;                   // "a, b, s"
+  std::vector<std::string> gates;      // {"g1 : Exor", "g2 : And_2"}
+  std::string inputs;                  // "a, b"
+  std::string outputs;                 // "s"; also the strobe list
+  std::vector<std::string> instances;  // {"g1 ( a, b ; s )"}
+};
+
+// The whole file, one statement per line, under a single Con header.
+std::string circuit_text(const circuit_parts_t& parts);
+
+// Writes the text to file_name, makes that the circuit name, clears the
+// statistics and reads the circuit, then transforms it unless told not to.
+// A circuit loaded before in the same process is released first.
+void load_circuit(const std::string& text, bool transform = true,
+                  const std::string& file_name = "circuit.cir");
+
+// The record of that name in the name index; null when there is none.
+line_C* signal_named(const std::string& name);
+gate_C* gate_named(const std::string& name);
+
+// The names of the elements of a list, in list order.
+std::vector<std::string> names_of(const line_liste_C& list);
+std::vector<std::string> names_of(const gate_liste_C& list);
