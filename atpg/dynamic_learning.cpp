@@ -91,15 +91,18 @@ char line_C::dyn_try_learning() {
   return learned ? STEP_ASSIGNED : STEP_NOTHING_NEW;
 }
 
+// Only an assigned value makes the search imply again; what is merely
+// learned is used from the next step on.
 char dyn_learning() {
   for (int i = 0; i < lines_C.anzahl_i; i++) lines_C[i]->learn_mark_b = 0;
   char result = STEP_NOTHING_NEW;
   for (int i = 0; i < lines_C.anzahl_i; i++) {
     line_C* l = lines_C[i];
     if (!learning_candidate(l)) continue;
+    const char before = l->good_value_c;
     char r = l->dyn_try_learning();
     if (r == STEP_CONFLICT) return STEP_CONFLICT;
-    if (r == STEP_ASSIGNED) result = STEP_ASSIGNED;
+    if (r == STEP_ASSIGNED && l->good_value_c != before) result = STEP_ASSIGNED;
   }
   return result;
 }

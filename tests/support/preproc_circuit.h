@@ -1,11 +1,12 @@
-// Circuits for the preprocessing and measure tests, read from .cir text
-// through the real reader the way a run reads them.
+// Circuits read from .cir text the way a run reads them, up to the circuit
+// check, for the tests of the later phases.
 #pragma once
 
 #include <string>
 
+#include "support/circuit_text.h"
+
 class line_C;
-class gate_C;
 
 // The text of a circuit file: the signal names, the gate declarations (each
 // "name : Type ;"), the inputs, the outputs and the instances (each
@@ -14,9 +15,9 @@ std::string cir_text(const std::string& nodes, const std::string& declarations, 
                      const std::string& outputs, const std::string& instances);
 
 // Writes text to stem.cir and reads it as a run does up to the circuit
-// check: fresh statistics, read, transform, list sizes, check.
+// check: fresh statistics, read, transform, list sizes, check. A circuit
+// read before is released first.
 void read_checked_circuit(const std::string& stem, const std::string& text);
 
-// The signal or gate of that name; throws when it is absent.
+// The signal of that name; throws when it is absent.
 line_C* line_named(const std::string& name);
-gate_C* gate_named(const std::string& name);
