@@ -12,6 +12,7 @@
 #include "atpg/backtrace.h"
 #include "atpg/targets.h"
 #include "atpg/working_sets.h"
+#include "faults/collapsing.h"
 #include "faults/zento.h"
 #include "input/check.h"
 #include "input/parser.h"
@@ -166,6 +167,7 @@ void listen_init() {
     hilf_C.init(lines * 2);
   }
   free_lines_C.init(lines);
+  red_abo_liste_C.init(lines);
   pseudo_inputs_C.init(statistic_u.no_flipflop_i + statistic_u.no_signals_i);
   pseudo_outputs_C.init(statistic_u.no_flipflop_i + statistic_u.no_signals_i);
 }

@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/run.h"
 #include "app/statistic.h"
+#include "faults/collapsing.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "preproc/feedback.h"
@@ -52,8 +54,10 @@ void praeprocessing(char simulate) {
     if (gates_C[i]->gate_type_c == BLOCK_GATE) get_block_cube(gates_C[i]);
   }
 
-  // Without a bridging fault model: the target faults are read from the .flt
-  // file, or the fault classes computed when there is none, here.
+  if (!bridging_b && !bridging_iddq_b) {
+    // A .flt fault list file, when there is one, is read here instead.
+    gib_aequi_klassen_zahl();
+  }
 
   // Unless only IDDQ is tested or a pattern file is simulated (simulate):
   // the static learning phases and the constraint analysis of blocks, with
