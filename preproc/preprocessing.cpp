@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/run.h"
 #include "app/statistic.h"
 #include "faults/collapsing.h"
 #include "model/circuit.h"

@@ -39,8 +39,35 @@ TEST(PreprocessingRun, TitlesFollowTheCircuitCheckInOrder) {
                         "\tFind Free-Lines, Bound-Lines and Head-Lines\n"
                         "\tFind Dominators to Fanouts\n"
                         "\tGet Block Cubes, if there are any Blocks\n"
+                        "\tCreate Fault-List\n"
+                        "\tSort Fault List\n"
                         "\tSend Constraints to Switch-Level\n"))
       << run.output;
+}
+
+TEST(PreprocessingRun, FaultListIsBuiltForEveryModelButPathDelayAndBridging) {
+  write_file("small.cir", small_circuit);
+  const std::string blocks = "\tGet Block Cubes, if there are any Blocks\n";
+  const std::string last = "\tSend Constraints to Switch-Level\n";
+  struct model_case_t {
+    std::string keyword;
+    std::string fault_list_titles;
+  };
+  const model_case_t cases[] = {
+      {"TRANSITION", "\tCreate Fault-List\n\tSort Fault List\n"},
+      {"STUCK_AT_WITHOUT_BRANCHES", "\tCreate Fault-List\n\tSort Fault List\n"},
+      // The paths are enumerated during test generation.
+      {"PATH_DELAY", "\tCreate Fault-List\n"},
+      // Bridging pairs are the targets there.
+      {"BRIDGING", ""},
+      {"BRIDGING_IDDQ", ""},
+  };
+  for (const auto& model : cases) {
+    quarn_run_t run = run_quarn({"small.cir", "10", model.keyword});
+    EXPECT_EQ(run.exit_status, 0) << model.keyword << run.output;
+    EXPECT_TRUE(ends_with(run.output, blocks + model.fault_list_titles + last))
+        << model.keyword << run.output;
+  }
 }
 
 TEST(PreprocessingRun, StatisticsFileCountsTheCircuitAsDeclaredPlusItsFanouts) {

@@ -1,0 +1,76 @@
+// The report counts equivalence classes, not faults: a class with an aborted
+// or a redundant member counts once however many of its faults carry it.
+#include "app/run.h"
+#include "faults/collapsing.h"
+#include "faults/fault_kind.h"
+#include "model/circuit.h"
+#include "model/gate.h"
+#include "model/line.h"
+
+int aborted_klassen_zahl_i = 0;
+int redundanz_klassen_zahl_i = 0;
+line_liste_C red_abo_liste_C;
+
+void gib_redundanz_aborted_klassen_anzahl() {
+  // Every report collects afresh: the list has room for each line once, and
+  // a line whose abort was retried since the last report no longer belongs.
+  red_abo_liste_C.anzahl_i = 0;
+  for (int i = 0; i < lines_C.anzahl_i; i++) {
+    line_C* l = lines_C[i];
+    if (l->sa0_aborted_b || l->sa1_aborted_b || l->sa0_redundant_b || l->sa1_redundant_b) {
+      red_abo_liste_C.fuege_ein(l);
+    }
+  }
+  for (test_typ_t typ : {TEST_TYP_ABORTED, TEST_TYP_REDUNDANT}) {
+    clear_aequi_marks();
+    for (int i = 0; i < red_abo_liste_C.anzahl_i; i++) {
+      zaehl_abort_u_redunant_klassen(red_abo_liste_C[i], typ, STUCK_AT_0_KIND);
+      zaehl_abort_u_redunant_klassen(red_abo_liste_C[i], typ, STUCK_AT_1_KIND);
+    }
+  }
+  clear_aequi_marks();
+}
+
+void zaehl_abort_u_redunant_klassen(line_C* line, test_typ_t typ, int k) {
+  if (!only_stuck_at_test_b || aequi_mark(line, k)) return;
+  if (typ == TEST_TYP_ABORTED && aborted_flag(line, k)) {
+    aborted_klassen_zahl_i++;
+  } else if (typ == TEST_TYP_REDUNDANT && redundant_flag(line, k)) {
+    redundanz_klassen_zahl_i++;
+  } else {
+    return;
+  }
+  aequi_mark(line, k) = 1;
+  // The rest of the class is marked so that no other member counts it again.
+  zaehl_abort_u_redunant_klassen_towards_input(line, typ, k);
+  line_C* cur = line;
+  int kind = k;
+  while (!ends_class_walk(cur)) {
+    gate_C* g = cur->successor();
+    line_C* out = g->output();
+    const int r = out_Aequivalenztyp(cur, g->gate_type_c, kind);
+    if (r == 0) {
+      zaehl_abort_u_redunant_klassen(out, typ, STUCK_AT_0_KIND);
+      zaehl_abort_u_redunant_klassen(out, typ, STUCK_AT_1_KIND);
+      return;
+    }
+    aequi_mark(out, r) = 1;
+    zaehl_abort_u_redunant_klassen_towards_input(out, typ, r);
+    cur = out;
+    kind = r;
+  }
+}
+
+void zaehl_abort_u_redunant_klassen_towards_input(line_C* line, test_typ_t typ, int k) {
+  if (k == 0 || line->primary_input_b) return;
+  gate_C* g = line->driver();
+  for (int kind : {STUCK_AT_0_KIND, STUCK_AT_1_KIND}) {
+    for (int i = 0; i < g->no_inputs_i; i++) {
+      line_C* in = g->inputs_C[i];
+      if (in->successor()->gate_type_c == FANOUT_GATE) continue;
+      if (out_Aequivalenztyp(in, g->gate_type_c, kind) != k || aequi_mark(in, kind)) continue;
+      aequi_mark(in, kind) = 1;
+      zaehl_abort_u_redunant_klassen_towards_input(in, typ, kind);
+    }
+  }
+}

@@ -1,0 +1,42 @@
+// The stuck-at status of a line addressed by fault kind, shared by the class
+// walks of the collapsing and of the class count.
+#pragma once
+
+#include "faults/collapsing.h"
+#include "model/circuit.h"
+#include "model/gate.h"
+#include "model/line.h"
+#include "model/values.h"
+
+inline char& aequi_mark(line_C* l, int k) {
+  return k == STUCK_AT_0_KIND ? l->aequi_mark_0_b : l->aequi_mark_1_b;
+}
+inline int& aequi_class(line_C* l, int k) {
+  return k == STUCK_AT_0_KIND ? l->aequi_class_0_i : l->aequi_class_1_i;
+}
+inline char& done_flag(line_C* l, int k) {
+  return k == STUCK_AT_0_KIND ? l->sa0_done_b : l->sa1_done_b;
+}
+inline char& aborted_flag(line_C* l, int k) {
+  return k == STUCK_AT_0_KIND ? l->sa0_aborted_b : l->sa1_aborted_b;
+}
+inline char& redundant_flag(line_C* l, int k) {
+  return k == STUCK_AT_0_KIND ? l->sa0_redundant_b : l->sa1_redundant_b;
+}
+// The test value under which the target list carries the fault.
+inline char test_value_of(int k) {
+  return k == STUCK_AT_0_KIND ? ZERO : ONE;
+}
+
+// Walks through a gate unless it is a fanout gate: a stem and its branches
+// never share a class.
+inline bool ends_class_walk(const line_C* l) {
+  return l->primary_output_b || l->successor()->gate_type_c == FANOUT_GATE;
+}
+
+inline void clear_aequi_marks() {
+  for (int i = 0; i < lines_C.anzahl_i; i++) {
+    lines_C[i]->aequi_mark_0_b = 0;
+    lines_C[i]->aequi_mark_1_b = 0;
+  }
+}
