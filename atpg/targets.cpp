@@ -25,9 +25,12 @@ void inject(line_C* l, char good, char bad) {
 }  // namespace
 
 void erstelle_zielfehlerliste(line_value_liste_C& list) {
+  // Each line is visited once, so only entries that were there before can
+  // already name it.
+  const bool had_entries = !list.is_empty();
   for (int i = 0; i < lines_C.anzahl_i; i++) {
     line_C* l = lines_C[i];
-    if (list.element_in_liste(l, ZERO, 0) && list.element_in_liste(l, ONE, 0)) continue;
+    if (had_entries && list.element_in_liste(l, ZERO, 0) && list.element_in_liste(l, ONE, 0)) continue;
     if (transition_test_b || stuck_open_test_b || iddq_stuck_on_test_b) {
       if (l->primary_output_b || l->successor()->no_inputs_i < 2) continue;
       list.fuege_ein(l, FALLING, 0);

@@ -130,6 +130,7 @@ void sort_targets() {
 
 void gib_aequi_klassen_zahl() {
   const int faults = 2 * number_of_lines();
+  aequivalenzen_zahl_i = 0;
   line_value_liste_C candidates;
   candidates.init(faults);
   // Indexed by class number, which runs from 1 up to the number of faults.

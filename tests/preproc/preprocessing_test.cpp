@@ -30,25 +30,31 @@ TEST(PreprocessingRun, TitlesFollowTheCircuitCheckInOrder) {
   write_file("small.cir", small_circuit);
   quarn_run_t run = run_quarn({"small.cir", "10", "STUCK_AT"});
   EXPECT_EQ(run.exit_status, 0) << run.output;
-  EXPECT_TRUE(ends_with(run.output,
-                        "Check_Circuit\n"
-                        "Preprocessing\n"
-                        "\tFeedback Analysis\n"
-                        "\tPrint Circuit Statistic\n"
-                        "\tFind Planes\n"
-                        "\tFind Free-Lines, Bound-Lines and Head-Lines\n"
-                        "\tFind Dominators to Fanouts\n"
-                        "\tGet Block Cubes, if there are any Blocks\n"
-                        "\tCreate Fault-List\n"
-                        "\tSort Fault List\n"
-                        "\tSend Constraints to Switch-Level\n"))
+  EXPECT_NE(run.output.find("Check_Circuit\n"
+                            "Preprocessing\n"
+                            "\tFeedback Analysis\n"
+                            "\tPrint Circuit Statistic\n"
+                            "\tFind Planes\n"
+                            "\tFind Free-Lines, Bound-Lines and Head-Lines\n"
+                            "\tFind Dominators to Fanouts\n"
+                            "\tGet Block Cubes, if there are any Blocks\n"
+                            "\tCreate Fault-List\n"
+                            "\tSort Fault List\n"
+                            // Without reconvergent fanout nothing is learned.
+                            "\tLearning Implications\n"
+                            "\t1 learn phases used\n"
+                            "\t0 global implications learned\n"
+                            "\tReconvergency Analysis for Blocks\n"
+                            "\tSend Constraints to Switch-Level\n"
+                            "Test Circuit for Stuck-at Faults\n"),
+            std::string::npos)
       << run.output;
 }
 
 TEST(PreprocessingRun, FaultListIsBuiltForEveryModelButPathDelayAndBridging) {
   write_file("small.cir", small_circuit);
   const std::string blocks = "\tGet Block Cubes, if there are any Blocks\n";
-  const std::string last = "\tSend Constraints to Switch-Level\n";
+  const std::string last = "\tLearning Implications\n";
   struct model_case_t {
     std::string keyword;
     std::string fault_list_titles;
@@ -65,7 +71,7 @@ TEST(PreprocessingRun, FaultListIsBuiltForEveryModelButPathDelayAndBridging) {
   for (const auto& model : cases) {
     quarn_run_t run = run_quarn({"small.cir", "10", model.keyword});
     EXPECT_EQ(run.exit_status, 0) << model.keyword << run.output;
-    EXPECT_TRUE(ends_with(run.output, blocks + model.fault_list_titles + last))
+    EXPECT_NE(run.output.find(blocks + model.fault_list_titles + last), std::string::npos)
         << model.keyword << run.output;
   }
 }
@@ -77,7 +83,8 @@ TEST(PreprocessingRun, StatisticsFileCountsTheCircuitAsDeclaredPlusItsFanouts) {
   // d feeds g2 and g4, e feeds g3 and the flip-flop: two fanout gates with
   // two branches each; 8 signals and 4 branches are 12 target faults. The
   // flip-flop cuts the only loop.
-  EXPECT_EQ(read_file("small.stat"),
+  // The block opens the file; the result report follows it.
+  const std::string statistics_block =
             "Number of gates:   5\n"
             "Number of Or gates:   1\n"
             "Number of And gates:   0\n"
@@ -94,7 +101,8 @@ TEST(PreprocessingRun, StatisticsFileCountsTheCircuitAsDeclaredPlusItsFanouts) {
             "Number of Fanout gates:   2\n"
             "Number of Fanout branches:   4\n"
             "Number of target faults:   12\n"
-            "Feedback in circuit:   0\n");
+            "Feedback in circuit:   0\n";
+  EXPECT_EQ(read_file("small.stat").substr(0, statistics_block.size()), statistics_block);
 }
 
 TEST(PreprocessingRun, GateLoopIsReportedAndEndsTheRunAfterTheMissingLevels) {
