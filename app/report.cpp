@@ -51,42 +51,62 @@ void line_section(report_files_t& f, const char* title, P qualifies, int weight,
 
 // The signal lists; R and A count the redundant and aborted faults.
 void signal_lists(report_files_t& f, int& R, int& A) {
-  line_section(f, "\n\n\nRedundant Faults (s_a_1 and s_a_0):\n",
-               [](const line_C* l) { return l->sa0_redundant_b && l->sa1_redundant_b; }, 2, R, "s-a-0 s-a-1 ");
-  line_section(f, "\ns_a_0 Redundant Faults:\n",
-               [](const line_C* l) { return l->sa0_redundant_b && !l->sa1_redundant_b; }, 1, R, "s-a-0 ");
-  line_section(f, "\ns_a_1 Redundant Faults:\n",
-               [](const line_C* l) { return l->sa1_redundant_b && !l->sa0_redundant_b; }, 1, R, "s-a-1 ");
-  line_section(f, "\n\n\nAborted Faults (s_a_1 and s_a_0):\n",
-               [](const line_C* l) { return l->sa0_aborted_b && l->sa1_aborted_b; }, 2, A);
-  line_section(f, "\n\n\ns_a_0 Aborted Faults:\n",
-               [](const line_C* l) { return l->sa0_aborted_b && !l->sa1_aborted_b; }, 1, A);
-  line_section(f, "\n\n\ns_a_1 Aborted Faults:\n",
-               [](const line_C* l) { return l->sa1_aborted_b && !l->sa0_aborted_b; }, 1, A);
+  line_section(
+      f, "\n\n\nRedundant Faults (s_a_1 and s_a_0):\n",
+      [](const line_C* l) { return l->sa0_redundant_b && l->sa1_redundant_b; }, 2, R, "s-a-0 s-a-1 ");
+  line_section(
+      f, "\ns_a_0 Redundant Faults:\n",
+      [](const line_C* l) { return l->sa0_redundant_b && !l->sa1_redundant_b; }, 1, R, "s-a-0 ");
+  line_section(
+      f, "\ns_a_1 Redundant Faults:\n",
+      [](const line_C* l) { return l->sa1_redundant_b && !l->sa0_redundant_b; }, 1, R, "s-a-1 ");
+  line_section(
+      f, "\n\n\nAborted Faults (s_a_1 and s_a_0):\n",
+      [](const line_C* l) { return l->sa0_aborted_b && l->sa1_aborted_b; }, 2, A);
+  line_section(
+      f, "\n\n\ns_a_0 Aborted Faults:\n",
+      [](const line_C* l) { return l->sa0_aborted_b && !l->sa1_aborted_b; }, 1, A);
+  line_section(
+      f, "\n\n\ns_a_1 Aborted Faults:\n",
+      [](const line_C* l) { return l->sa1_aborted_b && !l->sa0_aborted_b; }, 1, A);
   if (!only_iddq_test_b && !only_stuck_at_test_b && !iddq_stuck_on_test_b) {
     // Only lines whose successor is a real gate with several inputs have
     // stuck-open faults; transition faults are filtered only when aborted.
     auto listed = [](const line_C* l) {
-      return !l->primary_output_b && l->successor()->gate_type_c != BLOCK_GATE && l->successor()->no_inputs_i > 1;
+      return !l->primary_output_b && l->successor()->gate_type_c != BLOCK_GATE &&
+             l->successor()->no_inputs_i > 1;
     };
     const bool open = stuck_open_test_b;
-    line_section(f, "\n\n\nrising Redundant Faults:\n", [&](const line_C* l) {
-      return !l->sa0_redundant_b && !l->sa0_aborted_b && l->rising_redundant_b && (!open || listed(l));
-    }, 1, R);
-    line_section(f, "\n\n\nfalling Redundant Faults:\n", [&](const line_C* l) {
-      return !l->sa1_redundant_b && !l->sa1_aborted_b && l->falling_redundant_b && (!open || listed(l));
-    }, 1, R);
-    line_section(f, "\n\n\nrising Aborted Faults:\n", [&](const line_C* l) {
-      const bool q = (!l->sa0_redundant_b && !l->sa1_redundant_b && !l->rising_done_b && !l->rising_redundant_b) ||
-                     l->rising_hazard_b;
-      return q && listed(l);
-    }, 1, A);
-    line_section(f, "\n\n\nfalling Aborted Faults:\n", [&](const line_C* l) {
-      const bool q = (!l->sa0_redundant_b && !l->sa1_redundant_b && !l->sa0_aborted_b && !l->sa1_aborted_b &&
-                      !l->falling_done_b && !l->falling_redundant_b) ||
-                     l->falling_hazard_b;
-      return q && listed(l);
-    }, 1, A);
+    line_section(
+        f, "\n\n\nrising Redundant Faults:\n",
+        [&](const line_C* l) {
+          return !l->sa0_redundant_b && !l->sa0_aborted_b && l->rising_redundant_b && (!open || listed(l));
+        },
+        1, R);
+    line_section(
+        f, "\n\n\nfalling Redundant Faults:\n",
+        [&](const line_C* l) {
+          return !l->sa1_redundant_b && !l->sa1_aborted_b && l->falling_redundant_b && (!open || listed(l));
+        },
+        1, R);
+    line_section(
+        f, "\n\n\nrising Aborted Faults:\n",
+        [&](const line_C* l) {
+          const bool q =
+              (!l->sa0_redundant_b && !l->sa1_redundant_b && !l->rising_done_b && !l->rising_redundant_b) ||
+              l->rising_hazard_b;
+          return q && listed(l);
+        },
+        1, A);
+    line_section(
+        f, "\n\n\nfalling Aborted Faults:\n",
+        [&](const line_C* l) {
+          const bool q = (!l->sa0_redundant_b && !l->sa1_redundant_b && !l->sa0_aborted_b &&
+                          !l->sa1_aborted_b && !l->falling_done_b && !l->falling_redundant_b) ||
+                         l->falling_hazard_b;
+          return q && listed(l);
+        },
+        1, A);
   }
   f.stat << "\n\n\nThe other lines were tested with regard to the fault model\n";
 }
@@ -153,11 +173,13 @@ void print_result() {
   figure(f, "Number of Robust Patterns:  ", no_testpattern_i);
   f.log << no_testpattern_i;
   if (stuck_open_test_b) {
-    std::cout << "Number of Inits:  " << inits_i << "\n" << "Number of Tests:  " << tests_i << "\n";
+    std::cout << "Number of Inits:  " << inits_i << "\n"
+              << "Number of Tests:  " << tests_i << "\n";
     f.stat << "Number of non robust patterns:  " << no_non_robust_pattern_i << "\n";
     std::cout << "Number of non robust patterns:  " << no_non_robust_pattern_i << "\n";
     f.log << "+" << no_non_robust_pattern_i;
-    f.stat << "Number of Inits:  " << inits_i << "\n" << "Number of Tests:  " << tests_i << "\n";
+    f.stat << "Number of Inits:  " << inits_i << "\n"
+           << "Number of Tests:  " << tests_i << "\n";
   }
   f.log << "\t";
 

@@ -6,14 +6,15 @@
 #include "app/cpu_time.h"
 #include "app/report.h"
 #include "app/run.h"
+#include "atpg/dynamic_learning.h"
+#include "atpg/fan.h"
 #include "atpg/pattern.h"
 #include "atpg/targets.h"
+#include "atpg/working_sets.h"
 #include "faults/fault_simulation.h"
 #include "faults/zento.h"
 #include "measures/level.h"
 #include "measures/probabilistic.h"
-#include "atpg/fan.h"
-#include "atpg/working_sets.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
@@ -38,9 +39,9 @@ void reset_net(fan_result_t r) {
     l->reset_value(r);
     l->in_eingangskegel_b = 0;
     l->in_ausgangskegel_b = 0;
-    // What dynamic learning found holds only for the search that found it.
-    l->reset_dyn_learning();
   }
+  // What dynamic learning found holds only for the search that found it.
+  forget_dynamic_implications();
   for (int i = 0; i < gates_C.anzahl_i; i++) gates_C[i]->hazard_state_c = 0;
   number_backtracks_i = 0;
   d_front_C.anzahl_i = 0;

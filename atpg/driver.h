@@ -16,12 +16,12 @@ extern char init_pattern_b;     // the present run only sets up an initialisatio
 extern char test_generated_b;
 
 // Counters of the whole run.
-extern int number_backtracks_i;  // backtracks of the present search
-extern int backtrack_counter_i;  // backtracks of all searches
-extern int no_red_classes_i;     // redundant targets
-extern int no_aborted_path_i;    // aborted targets or paths
-extern int no_redundant_path_i;  // redundant paths
-extern int elements_to_test_i;   // bridging targets left
+extern int number_backtracks_i;   // backtracks of the present search
+extern int backtrack_counter_i;   // backtracks of all searches
+extern int no_red_classes_i;      // redundant targets
+extern int no_aborted_path_i;     // aborted targets or paths
+extern int no_redundant_path_i;   // redundant paths
+extern int elements_to_test_i;    // bridging targets left
 extern int zento_reject_level_i;  // sub-passes, for the switch-level companion
 
 // The whole test generation, after preprocessing.

@@ -5,3 +5,7 @@
 
 // 0 values assigned or learned, 3 the present state is inconsistent, 4 nothing.
 char dyn_learning();
+
+// Empties the dynamically learned implications of every line: they hold only
+// for the search state that found them.
+void forget_dynamic_implications();

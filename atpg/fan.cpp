@@ -1,6 +1,4 @@
 #include "atpg/fan.h"
-#include <iostream>
-#include <cstdlib>
 
 #include "app/messages.h"
 #include "app/run.h"
@@ -15,6 +13,7 @@
 #include "model/gate.h"
 #include "model/line.h"
 #include "model/protocol.h"
+#include "preproc/learning.h"
 #include "preproc/line_structure.h"
 
 void undo_journal_entry(const protocol_item_t* e) {
@@ -133,7 +132,8 @@ void justify_free_lines() {
         line_C* a = g->inputs_C[0];
         line_C* b = g->inputs_C[1];
         if (a->good_value_c == X) {
-          a->good_value_c = static_cast<char>(b->good_value_c == X ? static_cast<unsigned char>(ZERO) : myexor(v, b->good_value_c));
+          a->good_value_c = static_cast<char>(b->good_value_c == X ? static_cast<unsigned char>(ZERO)
+                                                                   : myexor(v, b->good_value_c));
           if (!a->primary_input_b) unjustified_free_line_C.fuege_ein(a);
         }
         if (b->good_value_c == X) {
@@ -174,7 +174,7 @@ bool backtrack(fan_result_t& result) {
     return false;
   }
   if (phase3_b) {
-    for (int i = 0; i < lines_C.anzahl_i; i++) lines_C[i]->reset_dyn_learning();
+    forget_dynamic_implications();
   }
   number_backtracks_i++;
   set_untried_combination_of_values();
@@ -206,9 +206,9 @@ fan_result_t fan_alg(line_C* target, char test_value) {
   d_front_C.fuege_ein(target);
   seed_unjustified_lines(target, test_value);
   implication_line_C.fuege_ein(target);
-  for (int i = 0; i < lines_C.anzahl_i; i++) {
-    line_C* l = lines_C[i];
-    if (l->only_value_c == X || l->in_ausgangskegel_b) continue;
+  for (int i = 0; i < only_value_lines_C.anzahl_i; i++) {
+    line_C* l = only_value_lines_C[i];
+    if (l->in_ausgangskegel_b) continue;
     if (l->good_value_c != X && l->good_value_c != l->only_value_c) return ONLY_VALUE_CONFLICT;
     l->good_value_c = l->only_value_c;
     implication_line_C.fuege_ein(l);
@@ -253,13 +253,6 @@ fan_result_t fan_alg(line_C* target, char test_value) {
     }
     objective_type_u objective = determine_final_objective();
     if (objective.objective_line_p == nullptr) return ABORTED;
-    if (getenv("TRACE")) {
-      std::cerr << "decide " << objective.objective_line_p->name_s << " n0 " << objective.n0_i << " n1 " << objective.n1_i << " journal " << protocol_C.anzahl_i << " dfront";
-      for (int i = 0; i < d_front_C.anzahl_i; i++) std::cerr << " " << d_front_C[i]->name_s;
-      std::cerr << " unjust";
-      for (int i = 0; i < unjustified_bound_line_C.anzahl_i; i++) std::cerr << " " << unjustified_bound_line_C[i]->name_s << "=" << int(unjustified_bound_line_C[i]->good_value_c);
-      std::cerr << "\n";
-    }
     assign_value_to_final_objective(objective);
     r = STEP_ASSIGNED;
   }

@@ -92,7 +92,9 @@ void remove_from_unjustified(line_C* line) {
   protocol_C.push(line, 0, 0, 1, 0, 0, UNDEFINED, UNDEFINED, UNDEFINED, UNDEFINED);
 }
 
+// The D-frontier is a set: a line already in it is not entered twice.
 void enter_d_front(line_C* line) {
+  if (d_front_C.element_in_liste(line, 0)) return;
   d_front_C.fuege_ein(line);
   protocol_C.push(line, 0, 0, 0, 1, 0, UNDEFINED, UNDEFINED, UNDEFINED, UNDEFINED);
 }

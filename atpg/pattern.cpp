@@ -27,11 +27,16 @@ std::vector<char> last_init_p;
 
 char value_character(char v) {
   switch (v) {
-    case ZERO: return '0';
-    case ONE: return '1';
-    case X: return 'X';
-    case UNDEFINED: error(string_C("print_testpattern: Undefined value in pattern"));
-    default: return '\0';
+    case ZERO:
+      return '0';
+    case ONE:
+      return '1';
+    case X:
+      return 'X';
+    case UNDEFINED:
+      error(string_C("print_testpattern: Undefined value in pattern"));
+    default:
+      return '\0';
   }
 }
 
@@ -52,8 +57,8 @@ std::vector<char> good_values(const line_liste_C& lines) {
 }
 
 void count_pattern() {
-  if (hazard_test_ein_b || only_iddq_test_b || only_stuck_at_test_b || iddq_stuck_on_test_b || transition_test_b ||
-      bridging_iddq_b || bridging_b) {
+  if (hazard_test_ein_b || only_iddq_test_b || only_stuck_at_test_b || iddq_stuck_on_test_b ||
+      transition_test_b || bridging_iddq_b || bridging_b) {
     no_testpattern_i++;
   } else {
     no_non_robust_pattern_i++;

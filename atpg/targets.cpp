@@ -1,11 +1,14 @@
 #include "atpg/targets.h"
 
+#include <utility>
+
 #include "app/messages.h"
 #include "app/run.h"
 #include "atpg/driver.h"
 #include "faults/collapsing.h"
 #include "model/circuit.h"
 #include "model/gate.h"
+#include "model/key_set.h"
 #include "model/line.h"
 
 line_value_liste_C zielfehler_C(line_value_rolle_t::zielfehler);
@@ -151,10 +154,21 @@ line_value_t* gen_fault() {
   return nullptr;
 }
 
+// One pass over the target list: a pattern can detect many targets, and the
+// list is long.
 void drop_hilf_from_targets() {
-  for (int i = 0; i < hilf_C.anzahl_i; i++) {
-    zielfehler_C.element_in_liste(hilf_C[i]->line_p, hilf_C[i]->value_c, 1);
+  if (hilf_C.is_empty()) return;
+  key_set_t detected;
+  auto key = [](const line_value_t* r) {
+    return (static_cast<uint64_t>(r->line_p->nummer_i) << 4 | static_cast<uint64_t>(r->value_c & 0xF)) + 1;
+  };
+  for (int i = 0; i < hilf_C.anzahl_i; i++) detected.insert(key(hilf_C[i]));
+  int kept = 0;
+  for (int i = 0; i < zielfehler_C.anzahl_i; i++) {
+    if (detected.contains(key(zielfehler_C[i]))) continue;
+    std::swap(zielfehler_C.elemente_p[kept++], zielfehler_C.elemente_p[i]);
   }
+  zielfehler_C.anzahl_i = kept;
   hilf_C.anzahl_i = 0;
 }
 

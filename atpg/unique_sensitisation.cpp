@@ -36,7 +36,6 @@ void check_gate_kind(const gate_C* g, bool in_chain) {
   }
 }
 
-
 // Sets a value of O, journalled; false when O already holds another value.
 bool set_output_value(line_C* o, unsigned char value, bool good, bool& assigned) {
   char& field = good ? o->good_value_c : o->bad_value_c;
@@ -69,8 +68,8 @@ char d_chain(bool& assigned) {
       case NAND_GATE:
       case NOR_GATE:
       case INVERTER_GATE: {
-        const bool inverting = g->gate_type_c == NAND_GATE || g->gate_type_c == NOR_GATE ||
-                               g->gate_type_c == INVERTER_GATE;
+        const bool inverting =
+            g->gate_type_c == NAND_GATE || g->gate_type_c == NOR_GATE || g->gate_type_c == INVERTER_GATE;
         const unsigned char good = inverting ? mynot(l->good_value_c) : l->good_value_c;
         const unsigned char bad = inverting ? mynot(l->bad_value_c) : l->bad_value_c;
         if (!set_output_value(o, good, true, assigned) || !set_output_value(o, bad, false, assigned)) {
@@ -103,13 +102,14 @@ char d_chain(bool& assigned) {
           implication_line_C.fuege_ein(in);
           assigned = true;
         } else if (in->good_value_c == c) {
-          const bool same_effect =
-              in->bad_value_c == l->bad_value_c || (in->in_ausgangskegel_b && in->good_value_c == l->good_value_c);
+          const bool same_effect = in->bad_value_c == l->bad_value_c ||
+                                   (in->in_ausgangskegel_b && in->good_value_c == l->good_value_c);
           if (!same_effect) return STEP_CONFLICT;
         }
       }
     }
-    if (o->line_type_c == BOUND_LINE && o->good_value_c != X && !unjustified_bound_line_C.element_in_liste(o, 0)) {
+    if (o->line_type_c == BOUND_LINE && o->good_value_c != X &&
+        !unjustified_bound_line_C.element_in_liste(o, 0)) {
       unjustified_bound_line_C.fuege_ein(o);
       protocol_C.push(o, 0, 1, 0, 0, 0, UNDEFINED, UNDEFINED, UNDEFINED, UNDEFINED);
     }

@@ -1,8 +1,8 @@
 #include "atpg/working_sets.h"
 
 line_liste_C implication_line_C;
-line_liste_C d_front_C;
-line_liste_C unjustified_bound_line_C;
+line_liste_C d_front_C(position_slot_t::d_front);
+line_liste_C unjustified_bound_line_C(position_slot_t::unjustified);
 line_liste_C unjustified_free_line_C;
 line_liste_C tmp_line_liste_C;
 line_liste_C hilf_imp_line_C;

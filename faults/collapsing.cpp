@@ -107,8 +107,8 @@ void zaehl_aequivalenzen_towards_input(line_C* line, int r) {
 // -------------------------------------------------------------- target list
 
 int compare_zielfehler(const void* a, const void* b) {
-  const line_value_t* first = *static_cast<line_value_t* const*>(a);
-  const line_value_t* second = *static_cast<line_value_t* const*>(b);
+  const line_value_t* first = static_cast<const line_value_t*>(a);
+  const line_value_t* second = static_cast<const line_value_t*>(b);
   return second->line_p->plane_i - first->line_p->plane_i;
 }
 
@@ -116,14 +116,7 @@ namespace {
 
 void sort_targets() {
   std::cout << "\tSort Fault List\n" << std::flush;
-  const int n = zielfehler_C.anzahl_i;
-  if (n < 2) return;
-  // The list owns its records; the sort moves plain pointers and the list
-  // takes them back in their new order.
-  std::vector<line_value_t*> records(n);
-  for (int i = 0; i < n; i++) records[i] = zielfehler_C.elemente_p[i].release();
-  std::qsort(records.data(), n, sizeof(line_value_t*), compare_zielfehler);
-  for (int i = 0; i < n; i++) zielfehler_C.elemente_p[i].reset(records[i]);
+  std::qsort(zielfehler_C.elemente_p.data(), zielfehler_C.anzahl_i, sizeof(line_value_t), compare_zielfehler);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ void undo_journal() {
 void advance(line_C* line, unsigned char value) {
   protocol_C.push(line, 0, 0, 0, 0, 0, line->good_value_c, value, UNDEFINED, UNDEFINED);
   line->good_value_c = value;
-  d_front_C.fuege_ein(line);
+  if (!d_front_C.element_in_liste(line, 0)) d_front_C.fuege_ein(line);
 }
 
 void add_detected(line_C* l, char value) {

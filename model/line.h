@@ -59,6 +59,9 @@ class line_C : public object_C {
   double contby_d = 0;
   double observaby_d = 0;
   double testaby_d = 0;
+  // Position in the unjustified bound lines and in the D-frontier, valid
+  // while the list holds this signal there.
+  int list_position_i[2] = {0, 0};
 
   line_C(const char* name, int n);
 
@@ -105,7 +108,8 @@ class line_C : public object_C {
 
   void print_all(std::ostream& out) const;
 
-  // The single driving or successor gate once fanout is explicit.
-  gate_C* driver() const { return vorgaenger_C.gib_only_gate(); }
-  gate_C* successor() const { return nachfolger_C.gib_only_gate(); }
+  // The single driving or successor gate; after the circuit check every
+  // signal has exactly one of each unless it is a primary input or output.
+  gate_C* driver() const { return vorgaenger_C.elemente_p[0]; }
+  gate_C* successor() const { return nachfolger_C.elemente_p[0]; }
 };

@@ -138,8 +138,22 @@ void gate_liste_C::loesche_liste_und_pointer() {
 
 // -------------------------------------------------------------- signal lists
 
+void line_liste_C::record_positions(int from, int to) {
+  if (slot_ == position_slot_t::none) return;
+  for (int i = from; i < to; i++) elemente_p[i]->list_position_i[static_cast<int>(slot_)] = i;
+}
+
+// A recorded position is trusted only while the list still holds the signal
+// there; counts set back to zero leave stale positions that fail this test.
+int line_liste_C::tracked_index_of(line_C* x) const {
+  if (slot_ == position_slot_t::none) return index_of(x);
+  int i = x->list_position_i[static_cast<int>(slot_)];
+  return i >= 0 && i < anzahl_i && elemente_p[i] == x ? i : -1;
+}
+
 void line_liste_C::fuege_ein(line_C* x) {
   append(x);
+  record_positions(anzahl_i - 1, anzahl_i);
   if (this == &lines_C) quarn_add_to_line_tree(quarn_line_tree_root_p, x);
 }
 
@@ -149,7 +163,16 @@ void line_liste_C::fuege_aus(line_C* x, char keep) {
   } else {
     liste_C::fuege_aus();
   }
-  park(position_of(x, anzahl_i + 1), anzahl_i + 1);
+  const int old_count = anzahl_i + 1;
+  int i = slot_ == position_slot_t::none ? position_of(x, old_count) : -1;
+  if (i < 0) {
+    anzahl_i = old_count;
+    i = tracked_index_of(x);
+    anzahl_i = old_count - 1;
+    if (i < 0) error(string_C("fuege_aus: element not found in list"));
+  }
+  park(i, old_count);
+  record_positions(i, old_count);
 }
 
 char line_liste_C::element_in_liste(line_C* x, char remove_it) {
@@ -157,7 +180,7 @@ char line_liste_C::element_in_liste(line_C* x, char remove_it) {
     if (remove_it) error(string_C("element_in_liste: fuege_aus in lines_C isn't allowed"));
     return search(x->name_s.c_str(), quarn_line_tree_root_p) == x;
   }
-  if (index_of(x) < 0) return 0;
+  if (tracked_index_of(x) < 0) return 0;
   if (remove_it) fuege_aus(x);
   return 1;
 }

@@ -69,10 +69,15 @@ class gate_liste_C : public pointer_liste_C<gate_C> {
   void loesche_liste_und_pointer();
 };
 
+// Signal lists whose membership is asked constantly keep each member's
+// position in the signal record, so that the question takes constant time.
+enum class position_slot_t { none = -1, unjustified = 0, d_front = 1 };
+
 class line_liste_C : public pointer_liste_C<line_C> {
  public:
   line_liste_C() = default;
   explicit line_liste_C(int n) : pointer_liste_C(n) {}
+  explicit line_liste_C(position_slot_t slot) : slot_(slot) {}
 
   void fuege_ein(line_C* x);
   void fuege_aus(line_C* x, char keep = 0);
@@ -82,6 +87,11 @@ class line_liste_C : public pointer_liste_C<line_C> {
   line_C* gib_only_line() const;
   // Replaces the first occurrence of the signal old by x.
   void change_connection(line_C* old, line_C* x);
+
+ private:
+  position_slot_t slot_ = position_slot_t::none;
+  int tracked_index_of(line_C* x) const;
+  void record_positions(int from, int to);
 };
 
 // Most connections one signal or gate may have.

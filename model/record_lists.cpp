@@ -13,14 +13,14 @@ namespace {
 
 // Takes out element i of the first `count` records: the records behind it
 // move down by one and it is parked just behind them.
-template <class R>
-void park(std::vector<std::unique_ptr<R>>& records, int i, int count) {
+template <class V>
+void park(V& records, int i, int count) {
   std::rotate(records.begin() + i, records.begin() + i + 1, records.begin() + count);
 }
 
 // Moves the record at position `from` down to position `to`.
-template <class R>
-void move_down(std::vector<std::unique_ptr<R>>& records, int from, int to) {
+template <class V>
+void move_down(V& records, int from, int to) {
   std::rotate(records.begin() + to, records.begin() + from, records.begin() + from + 1);
 }
 
@@ -40,15 +40,12 @@ void line_value_liste_C::init(int n) {
 }
 
 void line_value_liste_C::grow(int extra) {
-  elemente_p.reserve(groesse_i + extra);
-  for (int i = 0; i < extra; i++) {
-    elemente_p.push_back(std::make_unique<line_value_t>(line_value_t{nullptr, static_cast<char>(UNDEFINED)}));
-  }
+  elemente_p.resize(groesse_i + extra, line_value_t{nullptr, static_cast<char>(UNDEFINED)});
   groesse_i += extra;
 }
 
 int line_value_liste_C::index_of(line_C* line, char value) const {
-  auto matches = [&](int i) { return elemente_p[i]->line_p == line && elemente_p[i]->value_c == value; };
+  auto matches = [&](int i) { return elemente_p[i].line_p == line && elemente_p[i].value_c == value; };
   if (anzahl_i > 0 && matches(anzahl_i - 1)) return anzahl_i - 1;
   for (int i = 0; i < anzahl_i; i++) {
     if (matches(i)) return i;
@@ -65,7 +62,7 @@ void line_value_liste_C::fuege_ein(line_C* line, char value, char sorted) {
     }
     grow(50);
   }
-  line_value_t* record = elemente_p[anzahl_i - 1].get();
+  line_value_t* record = &elemente_p[anzahl_i - 1];
   record->line_p = line;
   record->value_c = value;
   if (rolle_c == line_value_rolle_t::zielfehler && sorted == 1) insert_sorted();
@@ -73,7 +70,7 @@ void line_value_liste_C::fuege_ein(line_C* line, char value, char sorted) {
 
 // Ascending key order; a new record goes in front of existing equal keys.
 void line_value_liste_C::insert_sorted() {
-  const line_value_t* fresh = elemente_p[anzahl_i - 1].get();
+  const line_value_t* fresh = &elemente_p[anzahl_i - 1];
   const line_C* l = fresh->line_p;
   double key;
   switch (fresh->value_c) {
@@ -109,7 +106,7 @@ void line_value_liste_C::insert_sorted() {
   int hi = anzahl_i - 1;
   while (lo < hi - 1) {
     int mid = (lo + hi) / 2;
-    if (key > key_of(elemente_p[mid].get())) {
+    if (key > key_of(&elemente_p[mid])) {
       lo = mid;
     } else {
       hi = mid;
@@ -131,9 +128,9 @@ char line_value_liste_C::element_in_liste(line_C* line, char value, char remove)
   return 1;
 }
 
-line_value_t* line_value_liste_C::find_a_aequi_class_member(int k) const {
+line_value_t* line_value_liste_C::find_a_aequi_class_member(int k) {
   for (int i = 0; i < anzahl_i; i++) {
-    line_value_t* r = elemente_p[i].get();
+    line_value_t* r = &elemente_p[i];
     if ((r->line_p->aequi_class_0_i == k && r->value_c == ZERO) ||
         (r->line_p->aequi_class_1_i == k && r->value_c == ONE)) {
       return r;

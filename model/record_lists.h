@@ -16,19 +16,21 @@ struct line_value_t {
 // sorted and the list of detected faults refuses repeats once half full.
 enum class line_value_rolle_t { plain, zielfehler, hilf };
 
+// The records lie side by side: implication walks these lists constantly.
 class line_value_liste_C : public liste_C {
  public:
-  std::vector<std::unique_ptr<line_value_t>> elemente_p;
+  std::vector<line_value_t> elemente_p;
 
   explicit line_value_liste_C(line_value_rolle_t rolle = line_value_rolle_t::plain) : rolle_c(rolle) {}
 
-  line_value_t* operator[](int i) const { return elemente_p[i].get(); }
+  line_value_t* operator[](int i) { return &elemente_p[i]; }
+  const line_value_t* operator[](int i) const { return &elemente_p[i]; }
 
   void init(int n);
   void fuege_ein(line_C* line, char value, char sorted);
   void fuege_aus(line_C* line, char value);
   char element_in_liste(line_C* line, char value, char remove);
-  line_value_t* find_a_aequi_class_member(int k) const;
+  line_value_t* find_a_aequi_class_member(int k);
 
  private:
   line_value_rolle_t rolle_c;

@@ -8,9 +8,36 @@
 #include "atpg/working_sets.h"
 #include "model/circuit.h"
 #include "model/gate.h"
+#include "model/key_set.h"
 #include "model/line.h"
 #include "model/protocol.h"
 #include "preproc/preprocessing.h"
+
+line_liste_C only_value_lines_C;
+
+namespace {
+
+// Every implication recorded so far, so that a repeat is recognised at once.
+key_set_t statically_learned;
+
+}  // namespace
+
+bool is_statically_learned(uint64_t key) {
+  return statically_learned.contains(key);
+}
+
+void collect_only_value_lines() {
+  only_value_lines_C.init(lines_C.anzahl_i);
+  for (int i = 0; i < lines_C.anzahl_i; i++) {
+    if (lines_C[i]->only_value_c != X) only_value_lines_C.fuege_ein(lines_C[i]);
+  }
+}
+
+void start_learning() {
+  statically_learned.clear();
+  something_learned_b = 1;
+  learned_implications_i = 0;
+}
 
 void learning_implications() {
   reset_net(TEST_FOUND);
@@ -53,9 +80,10 @@ void line_C::learn(line_C* s) {
   const char w = good_value_c;
   const char v = s->good_value_c;
   if (primary_input_b || this == s || w == X || !learn_mark_b) return;
-  line_value_liste_C& list = learned_C[w == ONE ? 0 : 1];
+  const int index = w == ONE ? 0 : 1;
   const char consequence = mynot(v);
-  if (list.element_in_liste(s, consequence, 0)) return;
+  const uint64_t key = implication_key(this, index, s, consequence);
+  if (statically_learned.contains(key)) return;
   const gate_C* g = driver();
   switch (g->gate_type_c) {
     case AND_GATE:
@@ -78,6 +106,7 @@ void line_C::learn(line_C* s) {
       error(string_C("learn: Unknown gate type found"));
   }
   something_learned_b = 1;
-  list.fuege_ein(s, consequence, 0);
+  learned_C[index].fuege_ein(s, consequence, 0);
+  statically_learned.insert(key);
   learned_implications_i++;
 }

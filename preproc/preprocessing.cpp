@@ -8,7 +8,6 @@
 #include "faults/collapsing.h"
 #include "model/circuit.h"
 #include "model/gate.h"
-#include "app/run.h"
 #include "preproc/constraint_analysis.h"
 #include "preproc/feedback.h"
 #include "preproc/learning.h"
@@ -64,12 +63,14 @@ void praeprocessing(char simulate) {
 
   if (!only_iddq_test_b && !simulate) {
     int phases = 0;
+    start_learning();
     while (something_learned_b) {
       something_learned_b = 0;
       title("\tLearning Implications\n");
       learning_implications();
       phases++;
     }
+    collect_only_value_lines();
     std::cout << "\t" << phases << " learn phases used\n"
               << "\t" << learned_implications_i << " global implications learned\n";
     title("\tReconvergency Analysis for Blocks\n");

@@ -68,12 +68,13 @@ TEST(CircuitInput, DeletedLogicIsReportedOnStandardOutputOnly) {
                                          .instances = {"g ( a ; y )", "h ( b ; d )"}}));
   quarn_run_t run = run_quarn({"dangle.cir", "10", "STUCK_AT"});
   EXPECT_EQ(run.exit_status, 0);
-  EXPECT_EQ(after_banner(run.output).rfind(
-                "Read Circuit   Name = dangle.cir\nTransform Circuit\n"
-                "WARNING: d not connected!!!      DELETING\nWARNING: b not connected!!!      DELETING\n"
-                "Check_Circuit\n",
-                0),
-            0u);
+  EXPECT_EQ(
+      after_banner(run.output)
+          .rfind("Read Circuit   Name = dangle.cir\nTransform Circuit\n"
+                 "WARNING: d not connected!!!      DELETING\nWARNING: b not connected!!!      DELETING\n"
+                 "Check_Circuit\n",
+                 0),
+      0u);
   EXPECT_EQ(read_file("dangle.stat").find("not connected"), std::string::npos);
 }
 

@@ -96,7 +96,8 @@ void crosscheck(const std::string& text, int limit, tally_t& tally) {
   release_circuit();
 }
 
-void run_random_circuits(unsigned first_seed, int count, int limit, char phase2, char phase3, tally_t& tally) {
+void run_random_circuits(unsigned first_seed, int count, int limit, char phase2, char phase3,
+                         tally_t& tally) {
   run_on_large_stack([&] {
     only_stuck_at_test_b = true;
     phase2_b = phase2;
@@ -117,7 +118,8 @@ TEST(SearchCrosscheck, FirstPhaseAnswersAreTrueOnRandomCircuits) {
   run_random_circuits(1000, 60, 1000, 0, 0, tally);
   EXPECT_GT(tally.cases(), 1500);
   EXPECT_EQ(tally.aborted, 0);
-  std::cout << tally.tests << " tests, " << tally.redundant << " redundant, " << tally.aborted << " aborted\n";
+  std::cout << tally.tests << " tests, " << tally.redundant << " redundant, " << tally.aborted
+            << " aborted\n";
 }
 
 TEST(SearchCrosscheck, OffPathSensitisationKeepsAnswersTrue) {
@@ -125,7 +127,8 @@ TEST(SearchCrosscheck, OffPathSensitisationKeepsAnswersTrue) {
   run_random_circuits(2000, 60, 1000, 1, 0, tally);
   EXPECT_GT(tally.cases(), 1500);
   EXPECT_EQ(tally.aborted, 0);
-  std::cout << tally.tests << " tests, " << tally.redundant << " redundant, " << tally.aborted << " aborted\n";
+  std::cout << tally.tests << " tests, " << tally.redundant << " redundant, " << tally.aborted
+            << " aborted\n";
 }
 
 TEST(SearchCrosscheck, DynamicLearningKeepsAnswersTrue) {
@@ -133,14 +136,16 @@ TEST(SearchCrosscheck, DynamicLearningKeepsAnswersTrue) {
   run_random_circuits(3000, 40, 1000, 1, 1, tally);
   EXPECT_GT(tally.cases(), 1000);
   EXPECT_EQ(tally.aborted, 0);
-  std::cout << tally.tests << " tests, " << tally.redundant << " redundant, " << tally.aborted << " aborted\n";
+  std::cout << tally.tests << " tests, " << tally.redundant << " redundant, " << tally.aborted
+            << " aborted\n";
 }
 
 TEST(SearchCrosscheck, WithoutBacktracksTheSearchMayGiveUpButNeverLies) {
   tally_t tally;
   run_random_circuits(4000, 60, 0, 0, 0, tally);
   EXPECT_GT(tally.cases(), 1500);
-  std::cout << tally.tests << " tests, " << tally.redundant << " redundant, " << tally.aborted << " aborted\n";
+  std::cout << tally.tests << " tests, " << tally.redundant << " redundant, " << tally.aborted
+            << " aborted\n";
 }
 
 }  // namespace

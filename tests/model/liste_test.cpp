@@ -106,25 +106,24 @@ TEST(SignalList, ConnectionReplacedByIdentityNotByName) {
 
 // ----------------------------------------------------- (signal, value) lists
 
-TEST(ValueList, RemovalChecksTheLastRecordFirstAndParksTheRemovedOne) {
+TEST(ValueList, RemovalMovesLaterRecordsDownAndParksTheRemovedOne) {
   Signals s(3);
   line_value_liste_C list;
   list.init(3);
   list.fuege_ein(s[0], ZERO, 0);
   list.fuege_ein(s[1], ONE, 0);
   list.fuege_ein(s[2], ZERO, 0);
-  line_value_t* first = list[0];
   list.fuege_aus(s[0], ZERO);
   EXPECT_EQ(list.anzahl_i, 2);
   EXPECT_EQ(list[0]->line_p, s[1]);
   EXPECT_EQ(list[1]->line_p, s[2]);
-  EXPECT_EQ(list[2], first);  // parked, and reused by the next insertion
-  list.fuege_ein(s[0], ONE, 0);
-  EXPECT_EQ(list[2], first);
-  EXPECT_EQ(first->value_c, ONE);
+  EXPECT_EQ(list[2]->line_p, s[0]);  // parked behind the last record
+  list.fuege_ein(s[0], ONE, 0);      // and refilled by the next insertion
+  EXPECT_EQ(list[2]->value_c, ONE);
   EXPECT_FALSE(list.element_in_liste(s[1], ZERO, 0));
   EXPECT_TRUE(list.element_in_liste(s[1], ONE, 1));
   EXPECT_EQ(list.anzahl_i, 2);
+  EXPECT_EQ(list[0]->line_p, s[2]);
 }
 
 TEST(ValueList, GrowsByFiftyUpToTheNumberOfLines) {

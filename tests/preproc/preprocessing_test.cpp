@@ -85,23 +85,23 @@ TEST(PreprocessingRun, StatisticsFileCountsTheCircuitAsDeclaredPlusItsFanouts) {
   // flip-flop cuts the only loop.
   // The block opens the file; the result report follows it.
   const std::string statistics_block =
-            "Number of gates:   5\n"
-            "Number of Or gates:   1\n"
-            "Number of And gates:   0\n"
-            "Number of Nand gates:   1\n"
-            "Number of Nor gates:   0\n"
-            "Number of Exor gates:   1\n"
-            "Number of Drivers:   0\n"
-            "Number of Inverters:   1\n"
-            "Number of Blocks (Transistor Nets or Complex gates):   0\n"
-            "Number of Flip-Flops:   1\n"
-            "Number of Signals:   8\n"
-            "Number of primary inputs:   3\n"
-            "Number of primary outputs:   2\n"
-            "Number of Fanout gates:   2\n"
-            "Number of Fanout branches:   4\n"
-            "Number of target faults:   12\n"
-            "Feedback in circuit:   0\n";
+      "Number of gates:   5\n"
+      "Number of Or gates:   1\n"
+      "Number of And gates:   0\n"
+      "Number of Nand gates:   1\n"
+      "Number of Nor gates:   0\n"
+      "Number of Exor gates:   1\n"
+      "Number of Drivers:   0\n"
+      "Number of Inverters:   1\n"
+      "Number of Blocks (Transistor Nets or Complex gates):   0\n"
+      "Number of Flip-Flops:   1\n"
+      "Number of Signals:   8\n"
+      "Number of primary inputs:   3\n"
+      "Number of primary outputs:   2\n"
+      "Number of Fanout gates:   2\n"
+      "Number of Fanout branches:   4\n"
+      "Number of target faults:   12\n"
+      "Feedback in circuit:   0\n";
   EXPECT_EQ(read_file("small.stat").substr(0, statistics_block.size()), statistics_block);
 }
 

@@ -18,8 +18,8 @@ std::string random_circuit(unsigned seed, int inputs, int gates) {
     static const char* kinds[] = {"And", "Or", "Nand", "Nor", "Exor", "Inverter", "Driver"};
     std::string kind = kinds[pick(7)];
     int n = kind == "Exor" ? 2 : (kind == "Inverter" || kind == "Driver") ? 1 : 1 + pick(4);
-    std::string keyword = (kind == "Exor" || kind == "Inverter" || kind == "Driver") ? kind
-                                                                                    : kind + "_" + std::to_string(n);
+    std::string keyword =
+        (kind == "Exor" || kind == "Inverter" || kind == "Driver") ? kind : kind + "_" + std::to_string(n);
     std::string out = "s" + std::to_string(g);
     declarations << "  g" << g << " : " << keyword << " ;\n";
     instances << "  g" << g << " ( ";

@@ -157,7 +157,8 @@ std::vector<uint64_t> reference_circuit_t::simulate(const std::vector<uint64_t>&
   for (int gi : order_) {
     const gate_t& g = gates_[gi];
     auto input = [&](size_t k) {
-      if (fault && fault->kind == reference_fault_t::on_pin && fault->index == gi && fault->pin == static_cast<int>(k)) {
+      if (fault && fault->kind == reference_fault_t::on_pin && fault->index == gi &&
+          fault->pin == static_cast<int>(k)) {
         return stuck;
       }
       return v[g.inputs[k]];
@@ -186,14 +187,15 @@ std::vector<uint64_t> reference_circuit_t::simulate(const std::vector<uint64_t>&
   std::vector<uint64_t> out;
   for (size_t i = 0; i < output_signals_.size(); i++) {
     uint64_t o = v[output_signals_[i]];
-    if (fault && fault->kind == reference_fault_t::on_output && fault->index == static_cast<int>(i)) o = stuck;
+    if (fault && fault->kind == reference_fault_t::on_output && fault->index == static_cast<int>(i))
+      o = stuck;
     out.push_back(o);
   }
   return out;
 }
 
 uint64_t reference_circuit_t::detecting_patterns(const std::vector<uint64_t>& in,
-                                                  const reference_fault_t& fault) const {
+                                                 const reference_fault_t& fault) const {
   std::vector<uint64_t> good = simulate(in);
   std::vector<uint64_t> bad = simulate(in, &fault);
   uint64_t differ = 0;

@@ -32,7 +32,8 @@ class reference_circuit_t {
   int output_position(const std::string& signal_name) const;
 
   // Output words for 64 patterns: bit b of inputs[i] is input i in pattern b.
-  std::vector<uint64_t> simulate(const std::vector<uint64_t>& inputs, const reference_fault_t* fault = nullptr) const;
+  std::vector<uint64_t> simulate(const std::vector<uint64_t>& inputs,
+                                 const reference_fault_t* fault = nullptr) const;
   // Whether any of the given patterns detects the fault.
   uint64_t detecting_patterns(const std::vector<uint64_t>& inputs, const reference_fault_t& fault) const;
   // Whether some input combination detects the fault (inputs <= 20).
