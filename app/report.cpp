@@ -195,13 +195,17 @@ void print_result() {
       f.stat << "robust Fault Coverage:  " << robuste_fehlerueberdeckung_f << "% \n";
       std::cout << "robust Fault Coverage:  " << robuste_fehlerueberdeckung_f << " %\n";
     }
-    if (stuck_at) {
+    if (stuck_at && aequivalenzen_zahl_i > 0) {
       const double classes = redundanz_klassen_zahl_i + aborted_klassen_zahl_i;
       percentage(f, "Fault Coverage:  ", 100 - 100 * classes / aequivalenzen_zahl_i);
+    } else {
+      // Without fanout branches there are no classes: the coverage counts
+      // faults, over the same faults as the efficiency.
+      percentage(f, "Fault Coverage:  ", 100 - 100 * (A + R) / n_efficiency);
+    }
+    if (stuck_at) {
       redundanz_klassen_zahl_i = 0;
       aborted_klassen_zahl_i = 0;
-    } else {
-      percentage(f, "Fault Coverage:  ", 100 - 100 * (A + R) / n);
     }
     percentage(f, "Efficiency of Test generation:  ", efficiency);
     f.log << std::trunc(efficiency * 10) / 10 << "%\t";

@@ -1,0 +1,61 @@
+// A chain of 200000 inverters: the search from its input implies through
+// the whole depth of the circuit.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/large_stack.h"
+#include "app/run.h"
+#include "atpg/driver.h"
+#include "atpg/working_sets.h"
+#include "measures/probabilistic.h"
+#include "model/circuit.h"
+#include "model/line.h"
+#include "preproc/preprocessing.h"
+#include "support/preproc_circuit.h"
+
+namespace {
+
+constexpr int chain_length = 200000;
+
+std::string inverter_chain(int n) {
+  std::string nodes = "s0";
+  std::string declarations;
+  std::string instances;
+  for (int k = 1; k <= n; k++) {
+    const std::string s = std::to_string(k);
+    nodes += ", s" + s;
+    declarations += "i" + s + " : Inverter ;\n";
+    instances += "i" + s + " ( s" + std::to_string(k - 1) + " ; s" + s + " ) ;\n";
+  }
+  return cir_text(nodes, declarations, "s0", "s" + std::to_string(n), instances);
+}
+
+TEST(DeepChain, TargetAtTheInputOfTheLongestChainIsTested) {
+  const std::string text = inverter_chain(chain_length);
+  run_on_large_stack([&] {
+    only_stuck_at_test_b = true;
+    read_checked_circuit("chain", text);
+    praeprocessing(0);
+    prob_compute_contby();
+    prob_compute_observaby();
+    max_number_backtracks_i = 10;
+    line_C* input = line_named("s0");
+    line_C* output = line_named("s" + std::to_string(chain_length));
+    for (char value : {ZERO, ONE}) {
+      reset_net(TEST_FOUND);
+      input->good_value_c = value == ZERO ? ONE : ZERO;
+      input->bad_value_c = value;
+      ASSERT_EQ(generate_test(input, value), TEST_FOUND);
+      // An even number of inversions: the output follows the input, and the
+      // fault effect arrives there.
+      EXPECT_EQ(input->good_value_c, value == ZERO ? ONE : ZERO);
+      EXPECT_EQ(output->good_value_c, input->good_value_c);
+      EXPECT_EQ(output->bad_value_c, value);
+      EXPECT_EQ(line_named("s1")->good_value_c, mynot(input->good_value_c));
+    }
+    reset_net(TEST_FOUND);
+  });
+}
+
+}  // namespace
