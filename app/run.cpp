@@ -20,7 +20,9 @@
 #include "input/parser.h"
 #include "input/transform.h"
 #include "model/circuit.h"
+#include "model/gate.h"
 #include "model/protocol.h"
+#include "preproc/constraint_analysis.h"
 #include "preproc/line_structure.h"
 #include "preproc/preprocessing.h"
 
@@ -191,4 +193,11 @@ void listen_init() {
   red_abo_liste_C.init(lines);
   pseudo_inputs_C.init(statistic_u.no_flipflop_i + statistic_u.no_signals_i);
   pseudo_outputs_C.init(statistic_u.no_flipflop_i + statistic_u.no_signals_i);
+  if (statistic_u.no_blocks_i >= 1) {
+    blocks_C.init(statistic_u.no_blocks_i);
+    tested_blocks_C.init(statistic_u.no_blocks_i);
+    for (int i = 0; i < gates_C.anzahl_i; i++) {
+      if (gates_C[i]->gate_type_c == BLOCK_GATE) blocks_C.fuege_ein(gates_C[i]);
+    }
+  }
 }

@@ -8,6 +8,9 @@
 #include "model/circuit.h"
 #include "model/gate.h"
 
+gate_liste_C blocks_C;
+gate_liste_C tested_blocks_C;
+
 void constraint_analysis() {
   std::ofstream file(std::string(schaltungsname_s) + ".constr_ana", std::ios::trunc);
   reset_net(TEST_FOUND);
