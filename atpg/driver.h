@@ -31,6 +31,6 @@ void test_circuit();
 // leaves its good values behind as the init values of the next one.
 void reset_net(fan_result_t r);
 
-// Prepares one target as the driver does (output cone, fault injection) and
-// runs the search for it.
+// Marks the target's output cone as the driver does and runs the search for
+// it; the caller has injected the fault (the target's good and bad value).
 fan_result_t generate_test(line_C* target, char test_value);

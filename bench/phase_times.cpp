@@ -1,7 +1,7 @@
 // CPU time of each phase of the front end on one circuit, and of the search
 // run once for every line and both stuck-at values (no fault simulation).
 //
-// Usage: quarn_phase_times <circuit.cir> [backtracks]
+// Usage: quarn_phase_times <circuit.cir> [backtracks | -]   ("-": no search)
 // The circuit is linked into the present directory, where the files of the
 // run are written: run it in a scratch folder.
 #include <fcntl.h>
@@ -71,6 +71,7 @@ int main(int argc, char* argv[]) {
   const std::string link = source.filename().string();
   std::filesystem::remove(link);
   std::filesystem::create_symlink(source, link);
+  const bool search_all = !(argc > 2 && std::strcmp(argv[2], "-") == 0);
   const int limit = argc > 2 ? std::atoi(argv[2]) : 10;
   run_on_large_stack([&] {
     std::strcpy(schaltungsname_s, link.c_str());
@@ -104,6 +105,7 @@ int main(int argc, char* argv[]) {
         link.c_str(), lines_C.anzahl_i, read, transform, check, structure, fault_list, learning, phases,
         learned_implications_i);
 
+    if (!search_all) return;
     prob_compute_contby();
     prob_compute_observaby();
     max_number_backtracks_i = limit;
