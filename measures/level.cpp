@@ -14,73 +14,67 @@ constexpr double hard = 350000.0;
 }  // namespace
 
 void line_C::level_compute_contby() {
-  if (contby_1_d != 0.0) return;
-  if (primary_input_b) {
-    contby_1_d = contby_0_d = contby_d = 1.0;
-  } else {
-    const gate_C* g = driver();
-    bool ready = copy_input_contby(g);
-    int n = g->inputs_C.anzahl_i;
-    if (n != g->no_inputs_i) error(string_C("level_compute_contby: problems with number of gate inputs"));
-    if (!ready) return;  // reached again from the last input
-    double scan = 0.0;
-    switch (g->gate_type_c) {
-      case INVERTER_GATE:
-        contby_1_d = zero_contby_a[0];
-        contby_0_d = one_contby_a[0];
-        break;
-      case DRIVER_GATE:
-      case FANOUT_GATE:
-        contby_1_d = one_contby_a[0];
-        contby_0_d = zero_contby_a[0];
-        break;
-      case AND_GATE:
-        scan = 1.0;
-        for (int i = 0; i < n; i++) {
-          if (one_contby_a[i] > scan) scan = one_contby_a[i];
+  controllability_step(
+      this, 1.0, "level_compute_contby: problems with number of gate inputs",
+      [l = this](const gate_C* g) {
+        const int n = g->inputs_C.anzahl_i;
+        double scan = 0.0;
+        switch (g->gate_type_c) {
+          case INVERTER_GATE:
+            l->contby_1_d = zero_contby_a[0];
+            l->contby_0_d = one_contby_a[0];
+            break;
+          case DRIVER_GATE:
+          case FANOUT_GATE:
+            l->contby_1_d = one_contby_a[0];
+            l->contby_0_d = zero_contby_a[0];
+            break;
+          case AND_GATE:
+            scan = 1.0;
+            for (int i = 0; i < n; i++) {
+              if (one_contby_a[i] > scan) scan = one_contby_a[i];
+            }
+            l->contby_1_d = scan + 1.0;
+            l->contby_0_d = hard + 1.0;
+            break;
+          case OR_GATE:
+            scan = hard;
+            for (int i = 0; i < n; i++) {
+              if (one_contby_a[i] < scan) scan = one_contby_a[i];
+            }
+            l->contby_1_d = scan + 1.0;
+            l->contby_0_d = 1.0 + 1.0;
+            break;
+          case NAND_GATE:
+            scan = 1.0;
+            for (int i = 0; i < n; i++) {
+              if (one_contby_a[i] > scan) scan = one_contby_a[i];
+            }
+            l->contby_1_d = hard + 1.0;
+            l->contby_0_d = scan + 1.0;
+            break;
+          case NOR_GATE:
+            scan = hard;
+            for (int i = 0; i < n; i++) {
+              if (one_contby_a[i] < scan) scan = one_contby_a[i];
+            }
+            l->contby_1_d = 1.0 + 1.0;
+            l->contby_0_d = scan + 1.0;
+            break;
+          case EXOR_GATE: {
+            double equal_zero = zero_contby_a[0] + zero_contby_a[1];
+            double equal_one = one_contby_a[0] + one_contby_a[1];
+            l->contby_0_d = (equal_zero < equal_one ? equal_zero : equal_one) + 1.0;
+            double first = one_contby_a[0] + zero_contby_a[1];
+            double second = zero_contby_a[0] + one_contby_a[1];
+            l->contby_1_d = first <= second ? first : second + 1.0;
+            break;
+          }
+          default:
+            error(string_C("level_compute_contby: not implemented for sequential gates"));
         }
-        contby_1_d = scan + 1.0;
-        contby_0_d = hard + 1.0;
-        break;
-      case OR_GATE:
-        scan = hard;
-        for (int i = 0; i < n; i++) {
-          if (one_contby_a[i] < scan) scan = one_contby_a[i];
-        }
-        contby_1_d = scan + 1.0;
-        contby_0_d = 1.0 + 1.0;
-        break;
-      case NAND_GATE:
-        scan = 1.0;
-        for (int i = 0; i < n; i++) {
-          if (one_contby_a[i] > scan) scan = one_contby_a[i];
-        }
-        contby_1_d = hard + 1.0;
-        contby_0_d = scan + 1.0;
-        break;
-      case NOR_GATE:
-        scan = hard;
-        for (int i = 0; i < n; i++) {
-          if (one_contby_a[i] < scan) scan = one_contby_a[i];
-        }
-        contby_1_d = 1.0 + 1.0;
-        contby_0_d = scan + 1.0;
-        break;
-      case EXOR_GATE: {
-        double equal_zero = zero_contby_a[0] + zero_contby_a[1];
-        double equal_one = one_contby_a[0] + one_contby_a[1];
-        contby_0_d = (equal_zero < equal_one ? equal_zero : equal_one) + 1.0;
-        double first = one_contby_a[0] + zero_contby_a[1];
-        double second = zero_contby_a[0] + one_contby_a[1];
-        contby_1_d = first <= second ? first : second + 1.0;
-        break;
-      }
-      default:
-        error(string_C("level_compute_contby: not implemented for sequential gates"));
-    }
-    contby_d = (contby_0_d + contby_1_d) * 0.5;
-  }
-  for (int k = 0; k < nachfolger_C.anzahl_i; k++) nachfolger_C[k]->level_compute_contby();
+      },
+      &gate_C::level_compute_contby);
 }
 
 void gate_C::level_compute_contby() {
@@ -88,37 +82,32 @@ void gate_C::level_compute_contby() {
 }
 
 void line_C::level_compute_observaby() {
-  if (observaby_d != 0.0) return;
-  if (primary_output_b) {
-    observaby_d = 1.0;
-    testaby_d = contby_d;
-  } else {
-    const gate_C* g = successor();
-    if (!copy_output_observaby(g)) return;  // reached again from the last output
-    switch (g->gate_type_c) {
-      case AND_GATE:
-      case OR_GATE:
-      case NAND_GATE:
-      case NOR_GATE:
-      case EXOR_GATE:
-        observaby_d = nachfolger_observaby_a[0] + 1.0;
-        break;
-      case INVERTER_GATE:
-      case DRIVER_GATE:
-        observaby_d = nachfolger_observaby_a[0];
-        break;
-      case FANOUT_GATE:
-        observaby_d = hard;
-        for (int j = 0; j < anzahl_outputs_i; j++) {
-          if (nachfolger_observaby_a[j] < observaby_d) observaby_d = nachfolger_observaby_a[j];
+  observability_step(
+      this,
+      [l = this](const gate_C* g) {
+        switch (g->gate_type_c) {
+          case AND_GATE:
+          case OR_GATE:
+          case NAND_GATE:
+          case NOR_GATE:
+          case EXOR_GATE:
+            l->observaby_d = nachfolger_observaby_a[0] + 1.0;
+            break;
+          case INVERTER_GATE:
+          case DRIVER_GATE:
+            l->observaby_d = nachfolger_observaby_a[0];
+            break;
+          case FANOUT_GATE:
+            l->observaby_d = hard;
+            for (int j = 0; j < anzahl_outputs_i; j++) {
+              if (nachfolger_observaby_a[j] < l->observaby_d) l->observaby_d = nachfolger_observaby_a[j];
+            }
+            break;
+          default:
+            error(string_C("level_compute_observaby: not implemented for sequential gates"));
         }
-        break;
-      default:
-        error(string_C("level_compute_observaby: not implemented for sequential gates"));
-    }
-    testaby_d = observaby_d * contby_d;
-  }
-  if (!primary_input_b) driver()->level_compute_observaby();
+      },
+      &gate_C::level_compute_observaby);
 }
 
 void gate_C::level_compute_observaby() {
