@@ -10,6 +10,10 @@ inline std::string quarn_binary() {
 inline std::string example_circuit(const std::string& name) {
   return std::string(QUARN_EXAMPLES) + "/" + name;
 }
+// The published figures of the benchmark circuits.
+inline std::string bench_reference_table() {
+  return std::string(QUARN_BENCH) + "/reference.md";
+}
 inline std::string bench_circuit(const std::string& suite, const std::string& name) {
   return std::string(QUARN_BENCH) + "/" + suite + "/" + name + ".cir";
 }

@@ -47,6 +47,14 @@ std::string lower(std::string s) {
 
 }  // namespace
 
+reference_circuit_t::kind_t reference_circuit_t::kind_of(const std::string& type) {
+  static const std::map<std::string, kind_t> kinds = {
+      {"and", and_gate},   {"nand", nand_gate},         {"or", or_gate},        {"nor", nor_gate},
+      {"exor", exor_gate}, {"inverter", inverter_gate}, {"driver", driver_gate}};
+  auto at = kinds.find(type);
+  return at == kinds.end() ? other_gate : at->second;
+}
+
 reference_circuit_t::reference_circuit_t(const std::string& text) {
   std::vector<std::string> t = tokens(text);
   size_t p = 0;
@@ -99,6 +107,7 @@ reference_circuit_t::reference_circuit_t(const std::string& text) {
     expect(";");
     gate_t g;
     g.type = gate_types.at(name);
+    g.kind = kind_of(g.type);
     for (const std::string& n : ins) g.inputs.push_back(signal_index_.at(n));
     g.output = signal_index_.at(outs.at(0));
     gate_index_[name] = static_cast<int>(gates_.size());
@@ -145,8 +154,8 @@ int reference_circuit_t::output_position(const std::string& name) const {
   throw std::runtime_error("reference: not an output " + name);
 }
 
-std::vector<uint64_t> reference_circuit_t::simulate(const std::vector<uint64_t>& in,
-                                                    const reference_fault_t* fault) const {
+std::vector<uint64_t> reference_circuit_t::signal_values(const std::vector<uint64_t>& in,
+                                                         const reference_fault_t* fault) const {
   const uint64_t stuck = fault && fault->stuck_at_one ? ~0ULL : 0ULL;
   std::vector<uint64_t> v(signal_count_, 0);
   for (size_t i = 0; i < input_signals_.size(); i++) v[input_signals_[i]] = in[i];
@@ -164,26 +173,45 @@ std::vector<uint64_t> reference_circuit_t::simulate(const std::vector<uint64_t>&
       return v[g.inputs[k]];
     };
     uint64_t r;
-    if (g.type == "and" || g.type == "nand") {
-      r = ~0ULL;
-      for (size_t k = 0; k < g.inputs.size(); k++) r &= input(k);
-      if (g.type == "nand") r = ~r;
-    } else if (g.type == "or" || g.type == "nor") {
-      r = 0;
-      for (size_t k = 0; k < g.inputs.size(); k++) r |= input(k);
-      if (g.type == "nor") r = ~r;
-    } else if (g.type == "exor") {
-      r = input(0) ^ input(1);
-    } else if (g.type == "inverter") {
-      r = ~input(0);
-    } else if (g.type == "driver") {
-      r = input(0);
-    } else {
-      throw std::runtime_error("reference: gate type " + g.type);
+    switch (g.kind) {
+      case and_gate:
+      case nand_gate:
+        r = ~0ULL;
+        for (size_t k = 0; k < g.inputs.size(); k++) r &= input(k);
+        if (g.kind == nand_gate) r = ~r;
+        break;
+      case or_gate:
+      case nor_gate:
+        r = 0;
+        for (size_t k = 0; k < g.inputs.size(); k++) r |= input(k);
+        if (g.kind == nor_gate) r = ~r;
+        break;
+      case exor_gate:
+        r = input(0) ^ input(1);
+        break;
+      case inverter_gate:
+        r = ~input(0);
+        break;
+      case driver_gate:
+        r = input(0);
+        break;
+      default:
+        throw std::runtime_error("reference: gate type " + g.type);
     }
     v[g.output] = r;
     force_signal(g.output);
   }
+  return v;
+}
+
+std::vector<uint64_t> reference_circuit_t::simulate(const std::vector<uint64_t>& in,
+                                                    const reference_fault_t* fault) const {
+  return outputs(signal_values(in, fault), fault);
+}
+
+std::vector<uint64_t> reference_circuit_t::outputs(const std::vector<uint64_t>& v,
+                                                   const reference_fault_t* fault) const {
+  const uint64_t stuck = fault && fault->stuck_at_one ? ~0ULL : 0ULL;
   std::vector<uint64_t> out;
   for (size_t i = 0; i < output_signals_.size(); i++) {
     uint64_t o = v[output_signals_[i]];
@@ -192,6 +220,48 @@ std::vector<uint64_t> reference_circuit_t::simulate(const std::vector<uint64_t>&
     out.push_back(o);
   }
   return out;
+}
+
+std::vector<bool> reference_circuit_t::behind_open_inputs(const std::string& pattern) const {
+  enum : char { zero, one, open };
+  std::vector<char> v(signal_count_, open);
+  std::vector<bool> result(signal_count_, false);
+  for (size_t i = 0; i < input_signals_.size(); i++) {
+    v[input_signals_[i]] = pattern.at(i) == 'X' ? open : pattern[i] == '1' ? one : zero;
+  }
+  for (int gi : order_) {
+    const gate_t& g = gates_[gi];
+    auto any = [&](char value) {
+      for (int s : g.inputs) {
+        if (v[s] == value) return true;
+      }
+      return false;
+    };
+    char r;
+    switch (g.kind) {
+      case and_gate:
+      case nand_gate:
+        r = any(zero) ? zero : any(open) ? open : one;
+        if (g.kind == nand_gate && r != open) r = r == one ? zero : one;
+        break;
+      case or_gate:
+      case nor_gate:
+        r = any(one) ? one : any(open) ? open : zero;
+        if (g.kind == nor_gate && r != open) r = r == one ? zero : one;
+        break;
+      case exor_gate:
+        r = any(open) ? open : v[g.inputs[0]] == v[g.inputs[1]] ? zero : one;
+        break;
+      case inverter_gate:
+        r = v[g.inputs[0]] == open ? open : v[g.inputs[0]] == one ? zero : one;
+        break;
+      default:
+        r = v[g.inputs[0]];
+    }
+    v[g.output] = r;
+    if (any(open)) result[g.output] = true;
+  }
+  return result;
 }
 
 uint64_t reference_circuit_t::detecting_patterns(const std::vector<uint64_t>& in,
@@ -203,7 +273,17 @@ uint64_t reference_circuit_t::detecting_patterns(const std::vector<uint64_t>& in
   return differ;
 }
 
-bool reference_circuit_t::detectable(const reference_fault_t& fault) const {
+uint64_t reference_circuit_t::activating_patterns(const std::vector<uint64_t>& in,
+                                                  const reference_fault_t& fault) const {
+  const std::vector<uint64_t> v = signal_values(in, nullptr);
+  int site = fault.index;
+  if (fault.kind == reference_fault_t::on_pin) site = gates_[fault.index].inputs[fault.pin];
+  if (fault.kind == reference_fault_t::on_output) site = output_signals_[fault.index];
+  return fault.stuck_at_one ? ~v[site] : v[site];
+}
+
+template <class P>
+bool reference_circuit_t::any_combination(P patterns) const {
   const size_t n = input_signals_.size();
   if (n > 20) throw std::runtime_error("reference: too many inputs to enumerate");
   const uint64_t combinations = 1ULL << n;
@@ -215,9 +295,17 @@ bool reference_circuit_t::detectable(const reference_fault_t& fault) const {
       }
     }
     uint64_t valid = combinations - base >= 64 ? ~0ULL : (1ULL << (combinations - base)) - 1;
-    if (detecting_patterns(in, fault) & valid) return true;
+    if (patterns(in) & valid) return true;
   }
   return false;
+}
+
+bool reference_circuit_t::detectable(const reference_fault_t& fault) const {
+  return any_combination([&](const std::vector<uint64_t>& in) { return detecting_patterns(in, fault); });
+}
+
+bool reference_circuit_t::activatable(const reference_fault_t& fault) const {
+  return any_combination([&](const std::vector<uint64_t>& in) { return activating_patterns(in, fault); });
 }
 
 reference_fault_t reference_circuit_t::fault_of(const line_C* line, bool stuck_at_one) const {

@@ -1,0 +1,16 @@
+#include "support/bench_reference.h"
+
+#include <regex>
+#include <stdexcept>
+
+#include "support/paths.h"
+#include "support/run_quarn.h"
+
+published_figures_t published_figures(const std::string& circuit) {
+  const std::string table = read_file(bench_reference_table());
+  const std::regex row("\\| " + circuit +
+                       " \\| ([0-9]+) \\| ([0-9]+) \\| ([0-9]+) \\| ([0-9]+) \\| ([0-9]+) \\|");
+  std::smatch m;
+  if (!std::regex_search(table, m, row)) throw std::runtime_error("no published figures for " + circuit);
+  return {std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[4]), std::stoi(m[5])};
+}
