@@ -72,11 +72,15 @@ void record_rising(line_C* l) {
   simu_F << "rising: " << l->name_s << ", ";
 }
 
-// Whether the effect at s passes g; on success the effect value at g's
-// output is returned through out_value.
-bool passes(const gate_C* g, const line_C* s, unsigned char& out_value) {
-  const unsigned char effect = s->good_value_c;
-  const unsigned char other_polarity = effect == D ? D_BAR : D;
+// What a gate makes of the fault: its output keeps the fault-free value, or
+// carries a fault effect (D or D_BAR, returned in out_value), or is unknown
+// in the faulty circuit.
+enum class passage_t { fault_free, effect, unknown };
+
+// The fault-affected lines are those in the frontier: a fault effect (D or
+// D_BAR) or, where the faulty value is unknown, X. Every other line holds
+// its fault-free value, X where the pattern leaves it open.
+passage_t pass_gate(const gate_C* g, const line_C* s, unsigned char& out_value) {
   const line_liste_C& in = g->inputs_C;
   switch (g->gate_type_c) {
     case AND_GATE:
@@ -84,30 +88,38 @@ bool passes(const gate_C* g, const line_C* s, unsigned char& out_value) {
     case OR_GATE:
     case NOR_GATE: {
       const bool and_like = g->gate_type_c == AND_GATE || g->gate_type_c == NAND_GATE;
+      bool open = false, d = false, d_bar = false;
       for (int i = 0; i < in.anzahl_i; i++) {
         const unsigned char v = in[i]->good_value_c;
-        if (v == other_polarity) return false;
-        if (in[i] == s) continue;
-        if (v == X || (and_like ? is_zero(v) : is_one(v))) return false;
+        if (and_like ? is_zero(v) : is_one(v)) return passage_t::fault_free;  // controlled in both circuits
+        open |= v == X;
+        d |= v == D;
+        d_bar |= v == D_BAR;
       }
+      // Effects of both polarities put the controlling value on the gate in
+      // either circuit.
+      if (d && d_bar) return passage_t::fault_free;
+      if (open) return passage_t::unknown;
       const bool inverting = g->gate_type_c == NAND_GATE || g->gate_type_c == NOR_GATE;
+      const unsigned char effect = d ? D : D_BAR;
       out_value = inverting ? mynot(effect) : effect;
-      return true;
+      return passage_t::effect;
     }
     case EXOR_GATE: {
-      const line_C* other = in[0] == s ? in[1] : in[0];
-      const unsigned char v = other->good_value_c;
-      if (v == D || v == D_BAR || v == X) return false;
-      out_value = is_zero(v) ? effect : mynot(effect);
-      return true;
+      const unsigned char a = in[0]->good_value_c;
+      const unsigned char b = in[1]->good_value_c;
+      if ((a == D || a == D_BAR) && (b == D || b == D_BAR)) return passage_t::fault_free;
+      if (a == X || b == X) return passage_t::unknown;
+      const unsigned char other = in[0] == s ? b : a;
+      out_value = is_zero(other) ? s->good_value_c : mynot(s->good_value_c);
+      return passage_t::effect;
     }
     case INVERTER_GATE:
-      out_value = mynot(effect);
-      return true;
     case DRIVER_GATE:
     case FANOUT_GATE:
-      out_value = effect;
-      return true;
+      if (s->good_value_c == X) return passage_t::unknown;
+      out_value = g->gate_type_c == INVERTER_GATE ? mynot(s->good_value_c) : s->good_value_c;
+      return passage_t::effect;
     case FLIPFLOP_GATE:
     case SEQUENTIAL_GATE:
       error(string_C("exist_signal_path_to_output: not implemented for sequential gates"));
@@ -118,6 +130,10 @@ bool passes(const gate_C* g, const line_C* s, unsigned char& out_value) {
 
 }  // namespace
 
+// The fault effect travels gate by gate in level order. An effect stopped
+// at an open input still leaves the gate's output unknown in the faulty
+// circuit; such an output carries X onwards, so that no later gate takes it
+// for a fault-free value. Only a D or D_BAR at a primary output detects.
 char exist_signal_path_to_output(line_C* l, char v) {
   const unsigned char g = l->good_value_c;
   if (g == X) return 0;
@@ -138,21 +154,31 @@ char exist_signal_path_to_output(line_C* l, char v) {
     int lowest = max_lines;
     for (int i = 0; i < d_front_C.anzahl_i; i++) {
       line_C* f = d_front_C[i];
-      if (f->primary_output_b) return 1;
+      if (f->primary_output_b) {
+        if (f->good_value_c != X) return 1;
+        continue;
+      }
       const int key = f->successor()->output()->plane_i;
       if (key < lowest) {
         lowest = key;
         selected = f;
       }
     }
+    if (selected == nullptr) return 0;  // only unknown values reached outputs
     gate_C* gate = selected->successor();
     for (int i = 0; i < gate->inputs_C.anzahl_i; i++) {
       if (d_front_C.element_in_liste(gate->inputs_C[i], 0)) d_front_C.fuege_aus(gate->inputs_C[i]);
     }
-    unsigned char out_value;
-    if (!passes(gate, selected, out_value)) continue;
+    unsigned char out_value = X;
+    const passage_t passage = pass_gate(gate, selected, out_value);
+    if (passage == passage_t::fault_free) continue;
     const int n_out = gate->gate_type_c == FANOUT_GATE ? gate->outputs_C.anzahl_i : 1;
-    for (int i = 0; i < n_out; i++) advance(gate->outputs_C[i], out_value);
+    for (int i = 0; i < n_out; i++) {
+      line_C* out = gate->outputs_C[i];
+      // An output the pattern leaves open is unknown in both circuits already.
+      if (passage == passage_t::unknown && out->good_value_c == X) continue;
+      advance(out, out_value);
+    }
   }
   return 0;
 }

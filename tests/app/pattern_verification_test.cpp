@@ -114,26 +114,15 @@ class checked_run_t {
     return at->second;
   }
 
-  // Whether pattern k is credited with the fault rightly. The program's
-  // fault simulation stops an effect at a gate with an open side input and
-  // keeps the fault-free value behind it; where such a stopped effect
-  // reconverges with the one it follows, some fillings mask the fault. So
-  // the fault must be detected under every filling in which its effect
-  // passes no gate with an open input, and under at least one filling. In
-  // the IDDQ model a fault is detected where it is activated.
+  // Whether pattern k detects the fault under every filling of its open
+  // inputs; in the IDDQ model a fault is detected where it is activated.
   bool credited(size_t k, const reference_fault_t& fault) const {
     if (model_ == model_t::iddq) return ref_.activating_patterns(words_[k], fault) == ~0ULL;
     const std::vector<uint64_t> bad = ref_.signal_values(words_[k], &fault);
     const std::vector<uint64_t> bad_outputs = ref_.outputs(bad, &fault);
     uint64_t detected = 0;
     for (size_t o = 0; o < bad_outputs.size(); o++) detected |= good_outputs_[k][o] ^ bad_outputs[o];
-    if (detected == ~0ULL) return true;
-    if (detected == 0) return false;
-    uint64_t escaped = 0;
-    for (size_t s = 0; s < bad.size(); s++) {
-      if (behind_open_[k][s]) escaped |= good_signals_[k][s] ^ bad[s];
-    }
-    return (detected | escaped) == ~0ULL;
+    return detected == ~0ULL;
   }
 
   // Pattern 0 fills the open inputs with 0, pattern 1 with 1, the others at
@@ -152,7 +141,6 @@ class checked_run_t {
       std::string inputs;  // in the evaluator's order
       for (int column : input_column_) inputs += p.inputs[column];
       words_.push_back(fill(inputs));
-      behind_open_.push_back(ref_.behind_open_inputs(inputs));
       good_signals_.push_back(ref_.signal_values(words_.back()));
       good_outputs_.push_back(ref_.outputs(good_signals_.back()));
       for (size_t o = 0; o < p.outputs.size(); o++) {
@@ -281,10 +269,8 @@ class checked_run_t {
   std::vector<std::vector<named_fault_t>> log_;
   std::vector<named_fault_t> red_;
   std::vector<int> input_column_, output_position_;
-  // Per pattern: the input words, the fault-free signals and outputs, and
-  // the signals behind gates with an open input.
+  // Per pattern: the input words, the fault-free signals and outputs.
   std::vector<std::vector<uint64_t>> words_, good_signals_, good_outputs_;
-  std::vector<std::vector<bool>> behind_open_;
   // 64 patterns a word with their open inputs at 0, and their outputs.
   std::vector<std::vector<uint64_t>> zero_filled_, zero_filled_good_;
   std::set<named_fault_t> logged_;

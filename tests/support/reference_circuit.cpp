@@ -222,48 +222,6 @@ std::vector<uint64_t> reference_circuit_t::outputs(const std::vector<uint64_t>& 
   return out;
 }
 
-std::vector<bool> reference_circuit_t::behind_open_inputs(const std::string& pattern) const {
-  enum : char { zero, one, open };
-  std::vector<char> v(signal_count_, open);
-  std::vector<bool> result(signal_count_, false);
-  for (size_t i = 0; i < input_signals_.size(); i++) {
-    v[input_signals_[i]] = pattern.at(i) == 'X' ? open : pattern[i] == '1' ? one : zero;
-  }
-  for (int gi : order_) {
-    const gate_t& g = gates_[gi];
-    auto any = [&](char value) {
-      for (int s : g.inputs) {
-        if (v[s] == value) return true;
-      }
-      return false;
-    };
-    char r;
-    switch (g.kind) {
-      case and_gate:
-      case nand_gate:
-        r = any(zero) ? zero : any(open) ? open : one;
-        if (g.kind == nand_gate && r != open) r = r == one ? zero : one;
-        break;
-      case or_gate:
-      case nor_gate:
-        r = any(one) ? one : any(open) ? open : zero;
-        if (g.kind == nor_gate && r != open) r = r == one ? zero : one;
-        break;
-      case exor_gate:
-        r = any(open) ? open : v[g.inputs[0]] == v[g.inputs[1]] ? zero : one;
-        break;
-      case inverter_gate:
-        r = v[g.inputs[0]] == open ? open : v[g.inputs[0]] == one ? zero : one;
-        break;
-      default:
-        r = v[g.inputs[0]];
-    }
-    v[g.output] = r;
-    if (any(open)) result[g.output] = true;
-  }
-  return result;
-}
-
 uint64_t reference_circuit_t::detecting_patterns(const std::vector<uint64_t>& in,
                                                  const reference_fault_t& fault) const {
   std::vector<uint64_t> good = simulate(in);

@@ -40,10 +40,6 @@ class reference_circuit_t {
   // The output words (as simulate gives them) from the signals' words.
   std::vector<uint64_t> outputs(const std::vector<uint64_t>& signals,
                                 const reference_fault_t* fault = nullptr) const;
-  // The signals driven by a gate with an input that three-valued simulation
-  // of a partly specified pattern leaves open; the pattern has one character
-  // 0, 1 or X per input.
-  std::vector<bool> behind_open_inputs(const std::string& pattern) const;
   // Whether any of the given patterns detects the fault.
   uint64_t detecting_patterns(const std::vector<uint64_t>& inputs, const reference_fault_t& fault) const;
   // The patterns in which the fault-free value at the fault's site is the
