@@ -1,5 +1,9 @@
 #include "faults/fault_simulation.h"
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 #include "app/messages.h"
 #include "app/run.h"
 #include "atpg/driver.h"
@@ -30,11 +34,55 @@ void undo_journal() {
 }
 
 // Gives line a new good value on the search's frontier, journalled.
-void advance(line_C* line, unsigned char value) {
-  protocol_C.push(line, 0, 0, 0, 0, 0, line->good_value_c, value, UNDEFINED, UNDEFINED);
-  line->good_value_c = value;
-  if (!d_front_C.element_in_liste(line, 0)) d_front_C.fuege_ein(line);
-}
+// The frontier of the path search: fault-affected lines waiting for their
+// successor gate, taken in level order of that gate and, on one level, in
+// the order they arrived.
+struct frontier_entry_t {
+  int level;
+  unsigned arrival;
+  line_C* line;
+  bool operator>(const frontier_entry_t& o) const {
+    return level != o.level ? level > o.level : arrival > o.arrival;
+  }
+};
+
+class frontier_t {
+ public:
+  void clear() {
+    entries_.clear();
+    arrivals_ = 0;
+    effects_ = 0;
+  }
+  // Gives a line its fault-affected value, journalled; true when it is a
+  // fault effect at a primary output.
+  bool advance(line_C* line, unsigned char value) {
+    protocol_C.push(line, 0, 0, 0, 0, 0, line->good_value_c, value, UNDEFINED, UNDEFINED);
+    line->good_value_c = value;
+    if (line->primary_output_b) return value != X;
+    entries_.push_back({line->successor()->output()->plane_i, arrivals_++, line});
+    std::push_heap(entries_.begin(), entries_.end(), std::greater<>());
+    if (value != X) effects_++;
+    return false;
+  }
+  bool empty() const { return entries_.empty(); }
+  // Unknown values alone never make a detection.
+  bool effects_left() const { return effects_ > 0; }
+  line_C* take() {
+    std::pop_heap(entries_.begin(), entries_.end(), std::greater<>());
+    line_C* line = entries_.back().line;
+    entries_.pop_back();
+    if (line->good_value_c != X) effects_--;
+    return line;
+  }
+
+ private:
+  std::vector<frontier_entry_t> entries_;
+  unsigned arrivals_ = 0;
+  int effects_ = 0;
+};
+
+frontier_t frontier;
+unsigned simulation_stamp = 0;
 
 void add_detected(line_C* l, char value) {
   hilf_C.fuege_ein(l, value, 1);
@@ -130,45 +178,34 @@ passage_t pass_gate(const gate_C* g, const line_C* s, unsigned char& out_value) 
 
 }  // namespace
 
-// The fault effect travels gate by gate in level order. An effect stopped
+// The fault effect travels gate by gate in level order, each gate
+// evaluated once all its fault-affected inputs are known. An effect stopped
 // at an open input still leaves the gate's output unknown in the faulty
 // circuit; such an output carries X onwards, so that no later gate takes it
 // for a fault-free value. Only a D or D_BAR at a primary output detects.
 char exist_signal_path_to_output(line_C* l, char v) {
   const unsigned char g = l->good_value_c;
   if (g == X) return 0;
-  d_front_C.anzahl_i = 0;
+  frontier.clear();
+  simulation_stamp++;
   if (bridging_b) {
-    advance(l, is_one(g) ? D : D_BAR);
+    if (frontier.advance(l, is_one(g) ? D : D_BAR)) return 1;
   } else if (is_one(g)) {
     if (v != X && ((only_stuck_at_test_b && l->sa0_done_b) || l->sa0_redundant_b || l->rising_done_b))
       return 0;
-    advance(l, D);
+    if (frontier.advance(l, D)) return 1;
   } else if (is_zero(g)) {
     if (v != X && ((only_stuck_at_test_b && l->sa1_done_b) || l->sa1_redundant_b || l->falling_done_b))
       return 0;
-    advance(l, D_BAR);
+    if (frontier.advance(l, D_BAR)) return 1;
   }
-  while (!d_front_C.is_empty()) {
-    line_C* selected = nullptr;
-    int lowest = max_lines;
-    for (int i = 0; i < d_front_C.anzahl_i; i++) {
-      line_C* f = d_front_C[i];
-      if (f->primary_output_b) {
-        if (f->good_value_c != X) return 1;
-        continue;
-      }
-      const int key = f->successor()->output()->plane_i;
-      if (key < lowest) {
-        lowest = key;
-        selected = f;
-      }
-    }
-    if (selected == nullptr) return 0;  // only unknown values reached outputs
+  while (!frontier.empty() && frontier.effects_left()) {
+    line_C* selected = frontier.take();
     gate_C* gate = selected->successor();
-    for (int i = 0; i < gate->inputs_C.anzahl_i; i++) {
-      if (d_front_C.element_in_liste(gate->inputs_C[i], 0)) d_front_C.fuege_aus(gate->inputs_C[i]);
-    }
+    // The other fault-affected inputs of the gate arrived before it is
+    // taken, and leave with it.
+    if (gate->simulation_stamp_i == simulation_stamp) continue;
+    gate->simulation_stamp_i = simulation_stamp;
     unsigned char out_value = X;
     const passage_t passage = pass_gate(gate, selected, out_value);
     if (passage == passage_t::fault_free) continue;
@@ -177,7 +214,7 @@ char exist_signal_path_to_output(line_C* l, char v) {
       line_C* out = gate->outputs_C[i];
       // An output the pattern leaves open is unknown in both circuits already.
       if (passage == passage_t::unknown && out->good_value_c == X) continue;
-      advance(out, out_value);
+      if (frontier.advance(out, out_value)) return 1;
     }
   }
   return 0;

@@ -40,6 +40,8 @@ class gate_C : public object_C {
   char gate_type_c = UNDEFINED_GATE;
   char hazard_state_c = 0;
   char in_feedback_b = 0;
+  // The path search of fault simulation that last evaluated this gate.
+  unsigned simulation_stamp_i = 0;
 
   explicit gate_C(const string_C& name);
 
