@@ -110,7 +110,7 @@ char gate_liste_C::element_in_liste(gate_C* x, char remove_it) {
 
 void gate_liste_C::verbinde(gate_C* x) {
   anzahl_i++;
-  if (anzahl_i > max_connections) error(string_C("too many fanout-branches at some signal"));
+  if (anzahl_i > max_connections) error(with_limit("too many fanout-branches at some signal", max_connections));
   if (anzahl_i >= groesse_i) {
     groesse_i = std::max(1, groesse_i) * 2;
     elemente_p.resize(groesse_i, nullptr);
@@ -187,7 +187,7 @@ char line_liste_C::element_in_liste(line_C* x, char remove_it) {
 
 void line_liste_C::verbinde(line_C* x, int pos) {
   anzahl_i++;
-  if (anzahl_i > max_connections) error(string_C("some gate has too many inputs or outputs"));
+  if (anzahl_i > max_connections) error(with_limit("some gate has too many inputs or outputs", max_connections));
   // A gate named by a second instance is connected once more. The extra
   // signals are kept behind the declared places, so that the count never
   // runs past the stored elements and the circuit check can report the gate.

@@ -16,7 +16,7 @@ void protocol_stack_C::push(line_C* line, char optional, char bound_in, char bou
                             char dfront_out, char old_good, char new_good, char old_bad, char new_bad) {
   if (bound_in == 1) ujust_bound_changed_b = 1;
   if (anzahl_i >= groesse_i) {
-    error(string_C("protocol_stack_C::push:  there`s not enough memory for protocol pointer"));
+    error(with_limit("protocol_stack_C::push:  there`s not enough memory for protocol pointer", groesse_i));
   }
   protocol_item_t& e = eintraege[anzahl_i];
   e.line_p = line;

@@ -58,7 +58,7 @@ void line_value_liste_C::fuege_ein(line_C* line, char value, char sorted) {
   liste_C::fuege_ein();
   if (anzahl_i > groesse_i) {
     if (anzahl_i > statistic_u.no_signals_i + statistic_u.no_fanout_branches_i) {
-      error(string_C("line_value_liste_C::fuege_ein: Listen overflow"));
+      error(with_limit("line_value_liste_C::fuege_ein: Listen overflow", groesse_i));
     }
     grow(50);
   }
@@ -150,7 +150,7 @@ void line_line_liste_C::init(int n) {
 
 void line_line_liste_C::fuege_ein(line_C* a, line_C* b) {
   liste_C::fuege_ein();
-  if (anzahl_i > groesse_i) error(string_C("Overflow of line_line_liste_C"));
+  if (anzahl_i > groesse_i) error(with_limit("Overflow of line_line_liste_C", groesse_i));
   auto& slot = elemente_p[anzahl_i - 1];
   if (!slot) slot = std::make_unique<line_line_t>();
   slot->line_a_p = a;
