@@ -170,7 +170,14 @@ int mmain(int argc, char* argv[]) {
   praeprocessing(simulate ? 1 : 0);
   cpu_prae_l = add_time(cpu_prae_l);
   std::cout << (simulate ? "Simulate " : "Test ") << circuit_title() << std::flush;
-  if (!simulate) test_circuit();
+  if (simulate || !(only_stuck_at_test_b || only_iddq_test_b)) {
+    // Said plainly rather than reporting figures nothing has produced.
+    std::cout << "\nThis version generates tests for STUCK_AT, STUCK_AT_WITHOUT_BRANCHES and IDDQ only; "
+              << (simulate ? "pattern file simulation" : "this fault model") << " is not available yet\n"
+              << std::flush;
+    std::exit(1);
+  }
+  test_circuit();
   return 0;
 }
 

@@ -65,19 +65,31 @@ TEST(CommandLine, UnknownFaultModelWarnsIntoTheStatisticsFileOfTheWholeArgument)
 }
 
 TEST(CommandLine, KnownFaultModelsAndModesAreNotWarnedAbout) {
-  write_file("adder.cir",
-             "Circuit adder ;\nNode a, b, s : bit ;\nCon ( delay : 1 )\n  g : Exor ;\nInput a, b ;\n"
+  write_file("known.cir",
+             "Circuit known ;\nNode a, b, s : bit ;\nCon ( delay : 1 )\n  g : Exor ;\nInput a, b ;\n"
              "Output s ;\nStrobe STROBEALL : s ;\nbegin\n  g ( a, b ; s ) ;\nend.\n");
-  for (auto args : {std::vector<std::string>{"adder.cir", "10", "stuck_at"},
-                    {"adder.cir", "10", "STUCK_ATX", "2phases"},
-                    {"adder.cir", "x", "iddq", "fault_simu"},
-                    {"adder.cir", "10", "Bridging", "only"},
-                    {"adder.cir", "10", "STUCK_ONX", "3PHASES"}}) {
-    quarn_run_t run = run_quarn(args);
-    EXPECT_EQ(run.output.find("WARNING"), std::string::npos) << args[2];
-    EXPECT_EQ(run.output.find("Calling Syntax"), std::string::npos) << args[2];
+  struct invocation_t {
+    std::vector<std::string> args;
+    std::string title;
+  };
+  const invocation_t invocations[] = {
+      {{"known.cir", "10", "stuck_at"}, "Test Circuit for Stuck-at Faults\n"},
+      {{"known.cir", "10", "STUCK_ATX", "2phases"}, "Test Circuit for Stuck-at Faults\n"},
+      {{"known.cir", "10", "Stuck_At_Without_Branches"},
+       "Test Circuit for Stuck-at Faults without testing Fanout Branches\n"},
+      {{"known.cir", "x", "iddq", "fault_simu"}, "Simulate Circuit for IDDQ-measurement\n"},
+      {{"known.cir", "10", "Bridging", "only"},
+       "Simulate Circuit for Bridging faults with Voltage based detection\n"},
+      {{"known.cir", "10", "STUCK_ONX", "3PHASES"}, "Test Circuit for Stuck-on faults with IDDQ\n"},
+  };
+  for (const invocation_t& run_case : invocations) {
+    quarn_run_t run = run_quarn(run_case.args);
+    EXPECT_EQ(run.output.find("WARNING"), std::string::npos) << run_case.args[2];
+    EXPECT_EQ(run.output.find("Calling Syntax"), std::string::npos) << run_case.args[2];
+    EXPECT_NE(run.output.find("Send Constraints to Switch-Level\n" + run_case.title), std::string::npos)
+        << run.output;
   }
-  EXPECT_FALSE(file_exists("adder.cir.stat"));
+  EXPECT_FALSE(file_exists("known.cir.stat"));
 }
 
 TEST(CommandLine, OverlongCircuitNameIsRefused) {

@@ -70,7 +70,10 @@ TEST(PreprocessingRun, FaultListIsBuiltForEveryModelButPathDelayAndBridging) {
   };
   for (const auto& model : cases) {
     quarn_run_t run = run_quarn({"small.cir", "10", model.keyword});
-    EXPECT_EQ(run.exit_status, 0) << model.keyword << run.output;
+    // Test generation for these models is not built yet: the run stops
+    // after preprocessing and says so.
+    EXPECT_EQ(run.exit_status, model.keyword == "STUCK_AT_WITHOUT_BRANCHES" ? 0 : 1)
+        << model.keyword << run.output;
     EXPECT_NE(run.output.find(blocks + model.fault_list_titles + last), std::string::npos)
         << model.keyword << run.output;
   }
