@@ -64,7 +64,7 @@ double timed(F step) {
 
 int main(int argc, char* argv[]) {
   if (argc < 2) {
-    std::cerr << "usage: quarn_phase_times <circuit.cir> [backtracks]\n";
+    std::cerr << "usage: quarn_phase_times <circuit.cir> [backtracks | -]\n";
     return 2;
   }
   const std::filesystem::path source = std::filesystem::absolute(argv[1]);
