@@ -62,15 +62,6 @@ void zaehl_abort_u_redunant_klassen(line_C* line, test_typ_t typ, int k) {
 }
 
 void zaehl_abort_u_redunant_klassen_towards_input(line_C* line, test_typ_t typ, int k) {
-  if (k == 0 || line->primary_input_b) return;
-  gate_C* g = line->driver();
-  for (int kind : {STUCK_AT_0_KIND, STUCK_AT_1_KIND}) {
-    for (int i = 0; i < g->no_inputs_i; i++) {
-      line_C* in = g->inputs_C[i];
-      if (in->successor()->gate_type_c == FANOUT_GATE) continue;
-      if (out_Aequivalenztyp(in, g->gate_type_c, kind) != k || aequi_mark(in, kind)) continue;
-      aequi_mark(in, kind) = 1;
-      zaehl_abort_u_redunant_klassen_towards_input(in, typ, kind);
-    }
-  }
+  for_equivalent_inputs(
+      line, k, [typ](line_C* in, int kind) { zaehl_abort_u_redunant_klassen_towards_input(in, typ, kind); });
 }

@@ -90,18 +90,10 @@ void zaehl_aequivalenzen(line_C* line) {
 }
 
 void zaehl_aequivalenzen_towards_input(line_C* line, int r) {
-  if (r == 0 || line->primary_input_b) return;
-  gate_C* g = line->driver();
-  for (int k : {STUCK_AT_0_KIND, STUCK_AT_1_KIND}) {
-    for (int i = 0; i < g->no_inputs_i; i++) {
-      line_C* in = g->inputs_C[i];
-      if (in->successor()->gate_type_c == FANOUT_GATE) continue;
-      if (out_Aequivalenztyp(in, g->gate_type_c, k) != r || aequi_mark(in, k)) continue;
-      aequi_mark(in, k) = 1;
-      aequi_class(in, k) = aequivalenzen_zahl_i;
-      zaehl_aequivalenzen_towards_input(in, k);
-    }
-  }
+  for_equivalent_inputs(line, r, [](line_C* in, int k) {
+    aequi_class(in, k) = aequivalenzen_zahl_i;
+    zaehl_aequivalenzen_towards_input(in, k);
+  });
 }
 
 // -------------------------------------------------------------- target list

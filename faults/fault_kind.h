@@ -34,6 +34,24 @@ inline bool ends_class_walk(const line_C* l) {
   return l->primary_output_b || l->successor()->gate_type_c == FANOUT_GATE;
 }
 
+// Visits, backwards from the output fault of kind r at line, every unmarked
+// input fault equivalent to it (marking it first), with visit(input, kind);
+// visit continues the walk from there.
+template <class Visit>
+void for_equivalent_inputs(line_C* line, int r, Visit visit) {
+  if (r == 0 || line->primary_input_b) return;
+  gate_C* g = line->driver();
+  for (int k : {STUCK_AT_0_KIND, STUCK_AT_1_KIND}) {
+    for (int i = 0; i < g->no_inputs_i; i++) {
+      line_C* in = g->inputs_C[i];
+      if (in->successor()->gate_type_c == FANOUT_GATE) continue;
+      if (out_Aequivalenztyp(in, g->gate_type_c, k) != r || aequi_mark(in, k)) continue;
+      aequi_mark(in, k) = 1;
+      visit(in, k);
+    }
+  }
+}
+
 inline void clear_aequi_marks() {
   for (int i = 0; i < lines_C.anzahl_i; i++) {
     lines_C[i]->aequi_mark_0_b = 0;
