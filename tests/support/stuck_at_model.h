@@ -1,6 +1,3 @@
-// The fault model the collapsing tests start from.
+// The pure stuck-at model, no fault list file read, the class counters at 0.
 #pragma once
-
-// The pure stuck-at model: every other model flag clear, no fault list file
-// read, and the class counters at 0.
 void select_pure_stuck_at_model();
