@@ -12,7 +12,7 @@
 #include "model/circuit.h"
 #include "model/line.h"
 #include "preproc/preprocessing.h"
-#include "support/preproc_circuit.h"
+#include "support/circuit_text.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "atpg/working_sets.h"
 #include "model/gate.h"
 #include "model/line.h"
-#include "support/preproc_circuit.h"
+#include "support/circuit_text.h"
 #include "support/search_state.h"
 
 namespace {

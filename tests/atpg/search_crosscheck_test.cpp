@@ -17,7 +17,7 @@
 #include "model/line.h"
 #include "model/protocol.h"
 #include "preproc/preprocessing.h"
-#include "support/preproc_circuit.h"
+#include "support/circuit_text.h"
 #include "support/random_circuit.h"
 #include "support/reference_circuit.h"
 

@@ -18,7 +18,7 @@
 #include "model/circuit.h"
 #include "model/line.h"
 #include "model/protocol.h"
-#include "support/preproc_circuit.h"
+#include "support/circuit_text.h"
 #include "support/reference_circuit.h"
 #include "support/search_state.h"
 

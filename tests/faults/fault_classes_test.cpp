@@ -18,7 +18,7 @@
 #include "preproc/preprocessing.h"
 #include "support/bench_reference.h"
 #include "support/paths.h"
-#include "support/preproc_circuit.h"
+#include "support/circuit_text.h"
 #include "support/run_quarn.h"
 #include "support/stuck_at_model.h"
 

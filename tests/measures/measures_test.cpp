@@ -9,7 +9,7 @@
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
-#include "support/preproc_circuit.h"
+#include "support/circuit_text.h"
 
 namespace {
 

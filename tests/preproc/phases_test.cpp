@@ -16,7 +16,7 @@
 #include "preproc/levels.h"
 #include "preproc/line_structure.h"
 #include "preproc/preprocessing.h"
-#include "support/preproc_circuit.h"
+#include "support/circuit_text.h"
 #include "support/stuck_at_model.h"
 
 namespace {

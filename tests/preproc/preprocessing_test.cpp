@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "support/preproc_circuit.h"
+#include "support/circuit_text.h"
 #include "support/run_quarn.h"
 
 namespace {

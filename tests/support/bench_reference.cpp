@@ -3,11 +3,10 @@
 #include <regex>
 #include <stdexcept>
 
-#include "support/paths.h"
 #include "support/run_quarn.h"
 
 published_figures_t published_figures(const std::string& circuit) {
-  const std::string table = read_file(bench_reference_table());
+  const std::string table = read_file(std::string(QUARN_BENCH) + "/reference.md");
   const std::regex row("\\| " + circuit +
                        " \\| ([0-9]+) \\| ([0-9]+) \\| ([0-9]+) \\| ([0-9]+) \\| ([0-9]+) \\|");
   std::smatch m;

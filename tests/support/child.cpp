@@ -5,9 +5,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <sstream>
+
+#include "support/run_quarn.h"
 
 child_result_t run_in_child(const std::function<void()>& work) {
   char path[] = "child_output_XXXXXX";
@@ -24,9 +24,7 @@ child_result_t run_in_child(const std::function<void()>& work) {
   close(fd);
   int status = 0;
   waitpid(pid, &status, 0);
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
+  child_result_t result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(path)};
   std::remove(path);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
+  return result;
 }

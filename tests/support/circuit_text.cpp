@@ -1,9 +1,11 @@
 #include "support/circuit_text.h"
 
 #include <cstring>
+#include <stdexcept>
 
 #include "app/run.h"
 #include "app/statistic.h"
+#include "input/check.h"
 #include "input/name_index.h"
 #include "input/parser.h"
 #include "input/transform.h"
@@ -12,18 +14,19 @@
 #include "model/line.h"
 #include "support/run_quarn.h"
 
+std::string cir_text(const std::string& nodes, const std::string& declarations, const std::string& inputs,
+                     const std::string& outputs, const std::string& instances) {
+  return "Circuit test ;\nNode " + nodes + " : bit ;\nCon ( delay : 1 )\n" + declarations + "Input " +
+         inputs + " ;\nOutput " + outputs + " ;\nStrobe STROBEALL : " + outputs + " ;\nbegin\n" + instances +
+         "end.\n";
+}
+
 std::string circuit_text(const circuit_parts_t& parts) {
-  std::string text = "Circuit " + parts.name + " ;\n";
-  text += "Node " + parts.nodes + " : bit ;\n";
-  text += "Con ( delay : 1 )\n";
-  for (const std::string& g : parts.gates) text += "  " + g + " ;\n";
-  text += "Input " + parts.inputs + " ;\n";
-  text += "Output " + parts.outputs + " ;\n";
-  text += "Strobe STROBEALL : " + parts.outputs + " ;\n";
-  text += "begin\n";
-  for (const std::string& i : parts.instances) text += "  " + i + " ;\n";
-  text += "end.\n";
-  return text;
+  std::string declarations, instances;
+  for (const std::string& g : parts.gates) declarations += "  " + g + " ;\n";
+  for (const std::string& i : parts.instances) instances += "  " + i + " ;\n";
+  const std::string text = cir_text(parts.nodes, declarations, parts.inputs, parts.outputs, instances);
+  return "Circuit " + parts.name + text.substr(text.find(" ;\n"));
 }
 
 void load_circuit(const std::string& text, bool transform, const std::string& file_name) {
@@ -35,12 +38,24 @@ void load_circuit(const std::string& text, bool transform, const std::string& fi
   if (transform) transform_circuit();
 }
 
+void read_checked_circuit(const std::string& stem, const std::string& text) {
+  load_circuit(text, true, stem + ".cir");
+  listen_init();
+  proof();
+}
+
 line_C* signal_named(const std::string& name) {
   return search(name.c_str(), quarn_line_tree_root_p);
 }
 
 gate_C* gate_named(const std::string& name) {
   return search(name.c_str(), quarn_gate_tree_root_p);
+}
+
+line_C* line_named(const std::string& name) {
+  line_C* l = signal_named(name);
+  if (l == nullptr) throw std::runtime_error("no signal " + name);
+  return l;
 }
 
 namespace {

@@ -23,6 +23,10 @@ struct circuit_parts_t {
 
 // The whole file, one statement per line, under a single Con header.
 std::string circuit_text(const circuit_parts_t& parts);
+// The same from the signal names, the declarations (each "name : Type ;\n"),
+// inputs, outputs and instances (each "gate ( inputs ; outputs ) ;\n").
+std::string cir_text(const std::string& nodes, const std::string& declarations, const std::string& inputs,
+                     const std::string& outputs, const std::string& instances);
 
 // Writes the text to file_name, makes that the circuit name, clears the
 // statistics and reads the circuit, then transforms it unless told not to.
@@ -30,9 +34,15 @@ std::string circuit_text(const circuit_parts_t& parts);
 void load_circuit(const std::string& text, bool transform = true,
                   const std::string& file_name = "circuit.cir");
 
+// Reads the text as a run does up to the circuit check: loads it as stem.cir,
+// sizes the working lists and checks it.
+void read_checked_circuit(const std::string& stem, const std::string& text);
+
 // The record of that name in the name index; null when there is none.
 line_C* signal_named(const std::string& name);
 gate_C* gate_named(const std::string& name);
+// The signal of that name; throws when it is absent.
+line_C* line_named(const std::string& name);
 
 // The names of the elements of a list, in list order.
 std::vector<std::string> names_of(const line_liste_C& list);

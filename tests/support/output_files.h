@@ -1,6 +1,6 @@
 // Readers for the files a run writes. They are strict about the layout, so
-// every test that reads a file also checks its format; a line that does not
-// fit is reported as a test failure and skipped.
+// every test that reads a file also checks its format: a line that does not
+// fit is a test failure.
 #pragma once
 
 #include <compare>
@@ -11,7 +11,6 @@ struct pattern_line_t {
   std::string inputs;   // one character per primary input: 0, 1 or X
   std::string outputs;  // one character per primary output
   std::string target;
-  int backtracks;
 };
 
 struct pattern_file_t {
@@ -30,13 +29,10 @@ struct named_fault_t {
 std::vector<std::string> text_lines(const std::string& text);
 
 pattern_file_t read_pattern_file(const std::string& path);
-
 // The faults of every line of a ".tests" log, one entry per pattern.
 std::vector<std::vector<named_fault_t>> read_test_log(const std::string& path);
-
 // The lines of a ".red" file.
 std::vector<named_fault_t> read_redundant_file(const std::string& path);
 
-// The number after the last occurrence of label (the final report of a
-// statistics file or of standard output); -1 when the label is absent.
+// The number after the last occurrence of label; -1 when it is absent.
 long last_figure(const std::string& text, const std::string& label);

@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "support/preproc_circuit.h"
+#include "support/circuit_text.h"
 
 std::string random_circuit(unsigned seed, int inputs, int gates) {
   std::mt19937 rng(seed);

@@ -28,56 +28,36 @@ class reference_circuit_t {
   const std::vector<std::string>& inputs() const { return input_names_; }
   const std::vector<std::string>& outputs() const { return output_names_; }
   int signal(const std::string& name) const { return signal_index_.at(name); }
-  int gate(const std::string& name) const { return gate_index_.at(name); }
   int output_position(const std::string& signal_name) const;
 
-  // Output words for 64 patterns: bit b of inputs[i] is input i in pattern b.
-  std::vector<uint64_t> simulate(const std::vector<uint64_t>& inputs,
-                                 const reference_fault_t* fault = nullptr) const;
-  // Every signal's word, by signal index.
+  // Every signal's word for 64 patterns: bit b of inputs[i] is input i in
+  // pattern b.
   std::vector<uint64_t> signal_values(const std::vector<uint64_t>& inputs,
                                       const reference_fault_t* fault = nullptr) const;
-  // The output words (as simulate gives them) from the signals' words.
-  std::vector<uint64_t> outputs(const std::vector<uint64_t>& signals,
-                                const reference_fault_t* fault = nullptr) const;
-  // Whether any of the given patterns detects the fault.
+  // The output words, in the order of outputs().
+  std::vector<uint64_t> simulate(const std::vector<uint64_t>& inputs,
+                                 const reference_fault_t* fault = nullptr) const;
+  // The patterns that detect the fault at an output.
   uint64_t detecting_patterns(const std::vector<uint64_t>& inputs, const reference_fault_t& fault) const;
-  // The patterns in which the fault-free value at the fault's site is the
-  // opposite of the stuck value: those that activate it.
+  // The patterns that give the fault's site the value opposite to the stuck
+  // one: those that activate it.
   uint64_t activating_patterns(const std::vector<uint64_t>& inputs, const reference_fault_t& fault) const;
-  // Whether some input combination detects (activates) the fault (inputs <= 20).
-  bool detectable(const reference_fault_t& fault) const;
-  bool activatable(const reference_fault_t& fault) const;
+  // Whether some input combination detects (only activates) the fault;
+  // enumerates all of them, so at most 20 inputs.
+  bool detectable(const reference_fault_t& fault, bool activation_suffices = false) const;
   // The fault of a line of the program's transformed circuit.
   reference_fault_t fault_of(const line_C* line, bool stuck_at_one) const;
 
  private:
-  enum kind_t : char {
-    and_gate,
-    nand_gate,
-    or_gate,
-    nor_gate,
-    exor_gate,
-    inverter_gate,
-    driver_gate,
-    other_gate
-  };
+  enum kind_t : char { and_gate, nand_gate, or_gate, nor_gate, exor_gate, inverter_gate, driver_gate };
   struct gate_t {
-    std::string type;  // and, or, nand, nor, exor, inverter, driver
-    kind_t kind;       // the type decoded once, since every run evaluates gates millions of times
+    kind_t kind;  // decoded once: every check evaluates gates millions of times
     std::vector<int> inputs;
     int output;
   };
   std::vector<std::string> input_names_, output_names_;
   std::vector<int> input_signals_, output_signals_;
   std::map<std::string, int> signal_index_, gate_index_;
-  static kind_t kind_of(const std::string& type);
-  std::vector<gate_t> gates_;  // by declaration
-  std::vector<int> order_;     // gates in topological order
-  int signal_count_ = 0;
-
-  // Whether patterns(inputs), a mask of 64 input combinations, marks any
-  // combination of all inputs.
-  template <class P>
-  bool any_combination(P patterns) const;
+  std::vector<gate_t> gates_;  // combinational gates in topological order
+  int site(const reference_fault_t& fault) const;
 };

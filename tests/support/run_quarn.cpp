@@ -1,36 +1,20 @@
 #include "support/run_quarn.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "support/paths.h"
-
 quarn_run_t run_quarn(const std::vector<std::string>& arguments) {
-  std::string binary = quarn_binary();
-  std::vector<char*> argv;
-  argv.push_back(binary.data());
-  std::vector<std::string> copies = arguments;
-  for (std::string& a : copies) argv.push_back(a.data());
+  std::vector<const char*> argv{QUARN_BINARY};
+  for (const std::string& a : arguments) argv.push_back(a.c_str());
   argv.push_back(nullptr);
-  const char* capture = "quarn_stdout.txt";
-  pid_t pid = fork();
-  if (pid == 0) {
-    int fd = open(capture, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(fd, STDOUT_FILENO);
-    execv(binary.c_str(), argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  quarn_run_t result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(capture)};
-  std::remove(capture);
-  return result;
+  return run_in_child([&] {
+    execv(argv[0], const_cast<char* const*>(argv.data()));
+    std::_Exit(127);
+  });
 }
 
 std::string read_file(const std::string& path) {

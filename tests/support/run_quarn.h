@@ -4,10 +4,9 @@
 #include <string>
 #include <vector>
 
-struct quarn_run_t {
-  int exit_status;  // -1 when it did not exit normally
-  std::string output;
-};
+#include "support/child.h"
+
+using quarn_run_t = child_result_t;
 
 quarn_run_t run_quarn(const std::vector<std::string>& arguments);
 

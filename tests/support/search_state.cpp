@@ -13,7 +13,7 @@
 #include "preproc/learning.h"
 #include "preproc/levels.h"
 #include "preproc/line_structure.h"
-#include "support/preproc_circuit.h"
+#include "support/circuit_text.h"
 #include "support/stuck_at_model.h"
 
 void prepare_search(const std::string& stem, const std::string& text) {
