@@ -18,19 +18,6 @@ namespace {
 
 constexpr int chain_length = 200000;
 
-std::string inverter_chain(int n) {
-  std::string nodes = "s0";
-  std::string declarations;
-  std::string instances;
-  for (int k = 1; k <= n; k++) {
-    const std::string s = std::to_string(k);
-    nodes += ", s" + s;
-    declarations += "i" + s + " : Inverter ;\n";
-    instances += "i" + s + " ( s" + std::to_string(k - 1) + " ; s" + s + " ) ;\n";
-  }
-  return cir_text(nodes, declarations, "s0", "s" + std::to_string(n), instances);
-}
-
 TEST(DeepChain, TargetAtTheInputOfTheLongestChainIsTested) {
   const std::string text = inverter_chain(chain_length);
   run_on_large_stack([&] {

@@ -21,32 +21,6 @@ namespace {
 
 using names_t = std::vector<std::string>;
 
-// Signals s0 .. s<n>, inverter k reads s<k-1> and drives s<k>. When the
-// chain is observed, s0 is the only input and s<n> the only output;
-// otherwise the only output y is driven by a separate input through buf.
-std::string inverter_chain(int n, bool observed) {
-  circuit_parts_t parts{.name = "chain",
-                        .nodes = "s0",
-                        .gates = {},
-                        .inputs = "s0",
-                        .outputs = "s" + std::to_string(n),
-                        .instances = {}};
-  for (int k = 1; k <= n; k++) {
-    std::string s = std::to_string(k);
-    parts.nodes += (k % 16 == 0 ? ",\n  s" : ", s") + s;
-    parts.gates.push_back("i" + s + " : Inverter");
-    parts.instances.push_back("i" + s + " ( s" + std::to_string(k - 1) + " ; s" + s + " )");
-  }
-  if (!observed) {
-    parts.nodes += ", other, y";
-    parts.gates.push_back("buf : Driver");
-    parts.inputs += ", other";
-    parts.outputs = "y";
-    parts.instances.push_back("buf ( other ; y )");
-  }
-  return circuit_text(parts);
-}
-
 TEST(LongChain, ObservedChainIsReadTransformedAndChecked) {
   constexpr int n = 200000;
   const std::string text = inverter_chain(n, true);

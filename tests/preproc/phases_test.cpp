@@ -72,25 +72,18 @@ TEST(Feedback, LoopSetsTheFlagAndMarksEverySignalAndGateOnIt) {
 
 TEST(Preprocessing, ChainOfTwoHundredThousandInvertersIsPreprocessed) {
   constexpr int length = 200000;
-  std::string nodes = "n0", gates = "g1", instances;
-  for (int i = 1; i <= length; i++) {
-    const std::string n = std::to_string(i);
-    nodes += ", n" + n;
-    if (i > 1) gates += ", g" + n;
-    instances += "g" + n + " ( n" + std::to_string(i - 1) + " ; n" + n + " ) ;\n";
-  }
   select_pure_stuck_at_model();
   run_on_large_stack([&] {
-    read_checked_circuit("deep", cir_text(nodes, gates + " : Inverter ;\n", "n0", "n200000", instances));
+    read_checked_circuit("deep", inverter_chain(length));
     praeprocessing(0);
   });
   EXPECT_EQ(statistic_u.feedback_b, 0);
   EXPECT_EQ(free_lines_C.anzahl_i, length + 1);
   // The faults alternate in kind along the chain in two classes.
   EXPECT_EQ(aequivalenzen_zahl_i, 2);
-  const line_C* n0 = line_named("n0");
+  const line_C* n0 = line_named("s0");
   for (int i : {0, 1, 99999, length}) {
-    const line_C* l = line_named("n" + std::to_string(i));
+    const line_C* l = line_named("s" + std::to_string(i));
     EXPECT_EQ(l->plane_i, i + 1) << i;
     EXPECT_EQ(l->nummer_i, i + 1) << i;
     EXPECT_EQ(l->output_depth_i, length + 1 - i) << i;

@@ -29,6 +29,19 @@ std::string circuit_text(const circuit_parts_t& parts) {
   return "Circuit " + parts.name + text.substr(text.find(" ;\n"));
 }
 
+std::string inverter_chain(int n, bool observed) {
+  std::string nodes = "s0", declarations, instances;
+  for (int k = 1; k <= n; k++) {
+    const std::string s = std::to_string(k);
+    nodes += (k % 16 ? ", s" : ",\n  s") + s;
+    declarations += "i" + s + " : Inverter ;\n";
+    instances += "i" + s + " ( s" + std::to_string(k - 1) + " ; s" + s + " ) ;\n";
+  }
+  if (observed) return cir_text(nodes, declarations, "s0", "s" + std::to_string(n), instances);
+  return cir_text(nodes + ", other, y", declarations + "buf : Driver ;\n", "s0, other", "y",
+                  instances + "buf ( other ; y ) ;\n");
+}
+
 void load_circuit(const std::string& text, bool transform, const std::string& file_name) {
   release_circuit();
   write_file(file_name, text);

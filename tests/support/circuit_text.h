@@ -34,6 +34,11 @@ std::string cir_text(const std::string& nodes, const std::string& declarations, 
 void load_circuit(const std::string& text, bool transform = true,
                   const std::string& file_name = "circuit.cir");
 
+// A chain of n inverters i<k>, each reading s<k-1> and driving s<k>, from the
+// input s0 to the output s<n>. Unobserved, s<n> is read by nothing and the
+// only output is y, driven by the input other through buf.
+std::string inverter_chain(int n, bool observed = true);
+
 // Reads the text as a run does up to the circuit check: loads it as stem.cir,
 // sizes the working lists and checks it.
 void read_checked_circuit(const std::string& stem, const std::string& text);
