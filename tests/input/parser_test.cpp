@@ -1,5 +1,4 @@
-// Reading circuit files: what is built and counted, names that look like
-// keywords, the stem of the output files and every way the reader fails.
+// Reading circuit files: what is built, keyword-like names, the output file stem and every failure.
 #include "input/parser.h"
 
 #include <gtest/gtest.h>
@@ -23,21 +22,16 @@ namespace {
 
 using names_t = std::vector<std::string>;
 
-const circuit_parts_t half_adder = {.name = "halfadd",
-                                    .nodes = "a, b, s, c",
-                                    .gates = {"g1 : Exor", "g2 : And_2"},
-                                    .inputs = "a, b",
-                                    .outputs = "s, c",
-                                    .instances = {"g1 ( a, b ; s )", "g2 ( a, b ; c )"}};
+const std::string half_adder = cir_text("a, b, s, c", "g1 : Exor ;\ng2 : And_2 ;\n", "a, b", "s, c",
+                                        "g1 ( a, b ; s ) ;\ng2 ( a, b ; c ) ;\n");
 
 // The text of the half adder with the first `from` replaced by `to`.
 std::string half_adder_with(const std::string& from, const std::string& to) {
-  std::string text = circuit_text(half_adder);
+  std::string text = half_adder;
   return text.replace(text.find(from), from.size(), to);
 }
 
-// Reads the file in a child process, which must end through the error path
-// with the message, right after `printed`.
+// Reads the file in a child process, which must end through the error path with the message after `printed`.
 void expect_read_fails(const std::string& text, const std::string& printed, const std::string& message,
                        const std::string& file_name = "circuit.cir") {
   child_result_t run = run_in_child([&] { load_circuit(text, false, file_name); });
@@ -45,31 +39,20 @@ void expect_read_fails(const std::string& text, const std::string& printed, cons
   EXPECT_NE(run.output.find(printed + "\nERROR!!!\n" + message + "\n"), std::string::npos) << run.output;
 }
 
-TEST(ReadCircuit, HalfAdderIsConnectedAndCounted) {
-  output_capture_C out;
-  load_circuit(circuit_text(half_adder), false, "halfadd.cir");
-  EXPECT_EQ(out.text(), "Read Circuit   Name = halfadd.cir\n");
+TEST(ReadCircuit, HalfAdderIsConnectedAndCountedAndNamesThatOnlyLookLikeKeywordsAreOrdinary) {
+  load_circuit(half_adder, false);
   const statistic_t& s = statistic_u;
-  EXPECT_EQ((std::vector<int>{s.no_gates_i, s.no_exor_i, s.no_and_i, s.no_signals_i, s.no_primary_inputs_i,
-                              s.no_primary_outputs_i}),
-            (std::vector<int>{2, 1, 1, 4, 2, 2}));
-  EXPECT_EQ(s.no_or_i + s.no_nand_i + s.no_nor_i + s.no_driver_i + s.no_inverter_i + s.no_flipflop_i +
-                s.no_blocks_i + s.no_fanout_gates_i + s.no_fanout_branches_i,
-            0);
-  EXPECT_EQ(names_of(lines_C), (names_t{"a", "b", "s", "c"}));
-  EXPECT_EQ(names_of(input_lines_C), (names_t{"a", "b"}));
-  EXPECT_EQ(names_of(output_lines_C), (names_t{"s", "c"}));
+  const int others = s.no_or_i + s.no_nand_i + s.no_nor_i + s.no_driver_i + s.no_inverter_i +
+                     s.no_flipflop_i + s.no_blocks_i + s.no_fanout_gates_i + s.no_fanout_branches_i;
+  EXPECT_EQ((std::vector{s.no_gates_i, s.no_exor_i, s.no_and_i, s.no_signals_i, s.no_primary_inputs_i,
+                         s.no_primary_outputs_i, others}),
+            (std::vector{2, 1, 1, 4, 2, 2, 0}));
   EXPECT_EQ(names_of(gate_named("g2")->inputs_C), (names_t{"a", "b"}));
   EXPECT_EQ(names_of(signal_named("c")->vorgaenger_C), (names_t{"g2"}));
-}
-
-TEST(ReadCircuit, NamesThatOnlyLookLikeKeywordsAreOrdinaryNames) {
   output_capture_C out;
-  load_circuit(circuit_text({.nodes = "And_0,\tExor_2, end.x, { a, comment } # NODE, CIRCUIT, y",
-                             .gates = {"And_0x : Exor", "BEGIN : Inverter"},
-                             .inputs = "And_0, Exor_2, end.x, NODE, CIRCUIT",
-                             .outputs = "y",
-                             .instances = {"BEGIN ( Exor_2 ; y )"}}),
+  load_circuit(cir_text("And_0,\tExor_2, end.x, { a, comment } # NODE, CIRCUIT, y",
+                        "And_0x : Exor ;\nBEGIN : Inverter ;\n", "And_0, Exor_2, end.x, NODE, CIRCUIT", "y",
+                        "BEGIN ( Exor_2 ; y ) ;\n"),
                false);
   EXPECT_EQ(names_of(lines_C), (names_t{"And_0", "Exor_2", "end.x", "NODE", "CIRCUIT", "y"}));
   EXPECT_EQ(names_of(gates_C), (names_t{"And_0x", "BEGIN"}));
@@ -79,12 +62,10 @@ TEST(ReadCircuit, NamesThatOnlyLookLikeKeywordsAreOrdinaryNames) {
 TEST(ReadCircuit, CircuitStatementCutsTheFileNameToItsStem) {
   std::filesystem::create_directories("x.v2");
   // The name in the Circuit statement plays no part.
-  for (auto [file, stem] :
-       std::vector<std::pair<const char*, const char*>>{{"bar.cir", "bar"},
-                                                        {"two.dots.cir", "two"},
-                                                        {"plain", "plain"},
-                                                        {"./x.v2/c17.cir", "./x.v2/c17"}}) {
-    load_circuit(circuit_text(half_adder), false, file);
+  const std::pair<const char*, const char*> stems[] = {
+      {"bar.cir", "bar"}, {"two.dots.cir", "two"}, {"plain", "plain"}, {"./x.v2/c17.cir", "./x.v2/c17"}};
+  for (const auto& [file, stem] : stems) {
+    load_circuit(half_adder, false, file);
     EXPECT_STREQ(schaltungsname_s, stem) << file;
   }
   // Failures write their files under the whole name before the statement, under the stem after it.
@@ -96,24 +77,12 @@ TEST(ReadCircuit, CircuitStatementCutsTheFileNameToItsStem) {
 }
 
 TEST(ReadCircuit, FailuresEndTheRunWithTheirMessage) {
-  child_result_t run = run_in_child([] {
-    std::strcpy(schaltungsname_s, "missing.cir");
-    read_circuit();
-  });
-  EXPECT_EQ(run.exit_status, 1);
-  EXPECT_EQ(run.output.find("Read Circuit   Name = missing.cir\n\nERROR!!!\nfile not found\n"), 0u)
-      << run.output;
-
+  EXPECT_FATAL((std::strcpy(schaltungsname_s, "missing.cir"), read_circuit()), "file not found");
   std::string hundred_and_one = "a";
   for (int i = 1; i < 101; i++) hundred_and_one += ", a";
-  struct case_t {
-    std::string text, printed, message;
-  };
-  const case_t cases[] = {
+  const std::string cases[][3] = {
       {"CIRCUIT x ;\n", "\nLine: 1, Column: 8", "parse error"},
       {"Circuit x ;\n\tNode a { xy } b : bit ;\n", "\nLine: 2, Column: 16", "parse error"},
-      {"Circuit x ;\nNode a, b, a : bit ;\n", "\n\n\n\nSignal name: a\n",
-       "quarn_add_to_line_tree: Line was already in the list"},
       {"Circuit x ;\nNode a : bit ;\nCon ( delay : 1 )\n  g, h : And_2 ;\n  g : Exor ;\n",
        "\n\n\n\nGate name: g\n", "quarn_add_to_gate_tree: gate was already in the list"},
       {half_adder_with("Input a, b", "Input a, zz, b"), "\nzz", "Line not found in definition"},
@@ -124,13 +93,13 @@ TEST(ReadCircuit, FailuresEndTheRunWithTheirMessage) {
       {half_adder_with("( a, b ; c )", "( a, b ; c, s )"), "", "element has more io's than defined"},
       {"Circuit x ;\nNode a, " + std::string(800, 'n') + " : bit ;\n", "\nLine: 2, Column: 809",
        "token longer than 799 characters"},
-      {half_adder_with("And_2", "And_123"), "\nLine: 5, Column: 15",
+      {half_adder_with("And_2", "And_123"), "\nLine: 5, Column: 13",
        "gate keyword with more than two digits: at most 99 inputs"},
-      // The 101st name ends in column 308; the lookahead " ;" follows.
-      {half_adder_with("( a, b ; c )", "( " + hundred_and_one + " ; c )"), "\nLine: 11, Column: 311",
+      // The 101st name ends in column 306; the lookahead " ;" follows.
+      {half_adder_with("( a, b ; c )", "( " + hundred_and_one + " ; c )"), "\nLine: 11, Column: 309",
        "instance list has too many signals (limit 100)"},
   };
-  for (const case_t& c : cases) expect_read_fails(c.text, c.printed, c.message);
+  for (const auto& [text, printed, message] : cases) expect_read_fails(text, printed, message);
 }
 
 }  // namespace

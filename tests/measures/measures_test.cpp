@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
+#include <tuple>
 
 #include "measures/level.h"
 #include "measures/probabilistic.h"
@@ -13,111 +15,70 @@
 
 namespace {
 
-void read_gate(const std::string& keyword) {
-  read_checked_circuit("gate",
-                       cir_text("a, b, c", "g1 : " + keyword + " ;\n", "a, b", "c", "g1 ( a, b ; c ) ;\n"));
-}
+constexpr double line_C::*one = &line_C::contby_1_d, line_C::*zero = &line_C::contby_0_d,
+                 line_C::*seen = &line_C::observaby_d;
 
-void level_measure() {
-  level_compute_contby();
-  level_compute_observaby();
+void expect(std::initializer_list<std::tuple<const char*, double line_C::*, double>> figures) {
+  for (const auto& [n, figure, value] : figures) EXPECT_DOUBLE_EQ(line_named(n)->*figure, value) << n;
 }
 
 TEST(Probabilistic, AndAndExorOfTwoInputs) {
-  read_gate("And_2");
-  prob_compute_contby();
-  const line_C* c = line_named("c");
-  EXPECT_DOUBLE_EQ(c->contby_1_d, 0.25);
-  EXPECT_DOUBLE_EQ(c->contby_0_d, 0.75);
-  prob_compute_observaby();  // ends with the reciprocals
-  EXPECT_DOUBLE_EQ(c->contby_1_d, 4.0);
-  EXPECT_DOUBLE_EQ(c->contby_0_d, 4.0 / 3.0);
-  EXPECT_DOUBLE_EQ(c->observaby_d, 1.0);
-  EXPECT_DOUBLE_EQ(line_named("a")->observaby_d, 2.0);  // seen when b is 1
-  read_gate("Exor");
-  prob_compute_contby();
-  EXPECT_DOUBLE_EQ(line_named("c")->contby_1_d, 0.5);
-  EXPECT_DOUBLE_EQ(line_named("c")->contby_0_d, 0.5);
-}
-
-TEST(Level, InverterChainKeepsEveryFigureAtOneAndAndIsHardToZero) {
-  read_checked_circuit(
-      "chain", cir_text("a, b, c", "g1, g2 : Inverter ;\n", "a", "c", "g1 ( a ; b ) ;\ng2 ( b ; c ) ;\n"));
-  level_measure();
-  for (const char* name : {"a", "b", "c"}) {
-    const line_C* l = line_named(name);
-    EXPECT_DOUBLE_EQ(l->contby_1_d, 1.0) << name;
-    EXPECT_DOUBLE_EQ(l->contby_0_d, 1.0) << name;
-    EXPECT_DOUBLE_EQ(l->observaby_d, 1.0) << name;
+  for (const auto& [keyword, to_one] : {std::pair{"Exor", 0.5}, {"And_2", 0.25}}) {
+    read_checked_circuit(
+        "m", cir_text("a, b, c", std::string("g : ") + keyword + " ;\n", "a, b", "c", "g ( a, b ; c ) ;\n"));
+    prob_compute_contby();
+    expect({{"c", one, to_one}, {"c", zero, 1 - to_one}});
   }
-  read_gate("And_2");
-  level_measure();
-  EXPECT_DOUBLE_EQ(line_named("c")->contby_1_d, 2.0);
-  EXPECT_DOUBLE_EQ(line_named("c")->contby_0_d, 350001.0);
-  EXPECT_DOUBLE_EQ(line_named("a")->observaby_d, 2.0);
+  prob_compute_observaby();  // ends with the reciprocals; a is seen when b is 1
+  expect({{"c", one, 4.0}, {"c", zero, 4.0 / 3.0}, {"c", seen, 1.0}, {"a", seen, 2.0}});
 }
 
-TEST(Level, InverterPassesTheObservabilityOfItsOutputBack) {
-  // x = a And b, y = not x, z = y And d.
-  read_checked_circuit("inv", cir_text("a, b, d, x, y, z", "g1, g3 : And_2 ;\ng2 : Inverter ;\n", "a, b, d",
-                                       "z", "g1 ( a, b ; x ) ;\ng2 ( x ; y ) ;\ng3 ( y, d ; z ) ;\n"));
-  level_measure();
-  EXPECT_DOUBLE_EQ(line_named("y")->observaby_d, 2.0);
-  EXPECT_DOUBLE_EQ(line_named("x")->observaby_d, 2.0);
-  EXPECT_DOUBLE_EQ(line_named("a")->observaby_d, 3.0);
-  // The inverter swaps the figures.
-  EXPECT_DOUBLE_EQ(line_named("y")->contby_1_d, 350001.0);
-  EXPECT_DOUBLE_EQ(line_named("y")->contby_0_d, 2.0);
+TEST(Level, AndIsHardToSetToZeroAndAnInverterSwapsThatAndPassesObservabilityBack) {
+  // x = a b, y = x', z = y d: y is seen when d is 1, and x as well as y.
+  read_checked_circuit("m", cir_text("a, b, d, x, y, z", "g1, g3 : And_2 ;\ng2 : Inverter ;\n", "a, b, d",
+                                     "z", "g1 ( a, b ; x ) ;\ng2 ( x ; y ) ;\ng3 ( y, d ; z ) ;\n"));
+  level_compute_contby();
+  level_compute_observaby();
+  expect({{"x", one, 2.0}, {"x", zero, 350001.0}, {"y", one, 350001.0}, {"y", zero, 2.0}});
+  expect({{"y", seen, 2.0}, {"x", seen, 2.0}, {"a", seen, 3.0}});
 }
 
-TEST(Measures, OutputThatFeedsAGateIsFullyObservable) {
-  // Cutting the flip-flop makes b an output that still feeds it.
-  read_checked_circuit("ff", cir_text("a, b, q, c", "g1, g2 : Inverter ;\nff : Dflipflop ;\n", "a", "c",
-                                      "g1 ( a ; b ) ;\nff ( b ; q ) ;\ng2 ( q ; c ) ;\n"));
+TEST(Measures, InverterChainKeepsEveryLevelFigureAtOneAndAnOutputFeedingAGateIsFullyObservable) {
+  // Cutting the flip-flop makes c, the end of the chain a, b, c, an output that still feeds it.
+  read_checked_circuit("m", cir_text("a, b, c, q, d", "g1, g2, g3 : Inverter ;\nff : Dflipflop ;\n", "a", "d",
+                                     "g1 ( a ; b ) ;\ng2 ( b ; c ) ;\nff ( c ; q ) ;\ng3 ( q ; d ) ;\n"));
   prob_compute_contby();
   prob_compute_observaby();
-  EXPECT_DOUBLE_EQ(line_named("b")->observaby_d, 1.0);
-  level_measure();
-  EXPECT_DOUBLE_EQ(line_named("b")->observaby_d, 1.0);
+  expect({{"c", seen, 1.0}});
+  level_compute_contby();
+  level_compute_observaby();
+  for (const char* n : {"a", "b", "c"}) expect({{n, one, 1.0}, {n, zero, 1.0}, {n, seen, 1.0}});
 }
 
 TEST(Measures, AndWithAHundredAndFiftyInputs) {
-  // The circuit file allows at most 99 inputs per gate, so y = And of i0 ..
-  // i149 is built directly.
+  // The circuit file allows at most 99 inputs per gate, so y = i0 ... i149 is built directly.
   constexpr int wide = 150;
-  lines_C.init(max_lines);
-  input_lines_C.init(max_lines);
-  output_lines_C.init(max_lines);
+  for (line_liste_C* list : {&lines_C, &input_lines_C, &output_lines_C}) list->init(max_lines);
   gates_C.init(max_gates);
-  line_liste_C inputs, outputs;
-  inputs.init(wide);
-  outputs.init(1);
-  for (int i = 0; i < wide; i++) {
-    line_C* l = new line_C(("i" + std::to_string(i)).c_str(), 1);
-    l->primary_input_b = 1;
+  for (int i = 0; i <= wide; i++) {
+    line_C* l = new line_C(i < wide ? std::string("i").append(std::to_string(i)).c_str() : "y", 1);
+    (i < wide ? l->primary_input_b : l->primary_output_b) = 1;
     lines_C.fuege_ein(l);
-    input_lines_C.fuege_ein(l);
-    inputs.fuege_ein(l);
+    (i < wide ? input_lines_C : output_lines_C).fuege_ein(l);
   }
-  line_C* y = new line_C("y", 1);
-  y->primary_output_b = 1;
-  lines_C.fuege_ein(y);
-  output_lines_C.fuege_ein(y);
-  outputs.fuege_ein(y);
-  gate_C* g = new gate_C(string_C("g"));
-  gates_C.fuege_ein(g);
-  g->belege_gate(AND_GATE, wide, 1);
-  g->connect_input(inputs);
-  g->connect_output(outputs);
-
+  gates_C.fuege_ein(new gate_C(string_C("g")));
+  gates_C[0]->belege_gate(AND_GATE, wide, 1);
+  gates_C[0]->connect_input(input_lines_C);
+  gates_C[0]->connect_output(output_lines_C);
+  const line_C* y = lines_C[wide];
   prob_compute_contby();
   EXPECT_DOUBLE_EQ(y->contby_1_d, std::ldexp(1.0, -wide));
   prob_compute_observaby();
   EXPECT_DOUBLE_EQ(y->contby_1_d, std::ldexp(1.0, wide));
   // Each input is seen when the 149 others are 1.
-  EXPECT_DOUBLE_EQ(lines_C[0]->observaby_d, std::ldexp(1.0, wide - 1));
-  EXPECT_DOUBLE_EQ(lines_C[wide - 1]->observaby_d, std::ldexp(1.0, wide - 1));
-  level_measure();
+  for (int i : {0, wide - 1}) EXPECT_DOUBLE_EQ(lines_C[i]->observaby_d, std::ldexp(1.0, wide - 1));
+  level_compute_contby();
+  level_compute_observaby();
   EXPECT_DOUBLE_EQ(y->contby_1_d, 2.0);
   EXPECT_DOUBLE_EQ(y->contby_0_d, 350001.0);
   EXPECT_DOUBLE_EQ(lines_C[wide - 1]->observaby_d, 2.0);
