@@ -28,6 +28,10 @@ namespace {
 
 enum class model_t { stuck_at, without_branches, iddq };
 
+const std::map<model_t, std::string> keyword = {{model_t::stuck_at, "STUCK_AT"},
+                                                {model_t::without_branches, "STUCK_AT_WITHOUT_BRANCHES"},
+                                                {model_t::iddq, "IDDQ"}};
+
 bool is_branch(const line_C* l) {
   return !l->primary_input_b && l->vorgaenger_C.anzahl_i > 0 && l->driver()->gate_type_c == FANOUT_GATE;
 }
@@ -43,10 +47,6 @@ class checked_run_t {
  public:
   checked_run_t(const std::string& source, model_t model) : model_(model), ref_(read_file(source)) {
     const std::string stem = std::filesystem::path(source).stem().string();
-    static const std::map<model_t, std::string> keyword = {
-        {model_t::stuck_at, "STUCK_AT"},
-        {model_t::without_branches, "STUCK_AT_WITHOUT_BRANCHES"},
-        {model_t::iddq, "IDDQ"}};
     // The program writes its files next to the circuit: run on a copy.
     write_file(stem + ".cir", read_file(source));
     const quarn_run_t run = run_quarn({stem + ".cir", "10", keyword.at(model)});
@@ -208,73 +208,53 @@ class checked_run_t {
 };
 
 struct circuit_case_t {
-  std::string label, source;
+  model_t model;
+  std::string name, source;
 };
 
 void PrintTo(const circuit_case_t& c, std::ostream* out) {
-  *out << c.label;
+  *out << keyword.at(c.model) << " " << c.name;
 }
 
-std::string case_name(const testing::TestParamInfo<circuit_case_t>& info) {
-  return info.param.label;
-}
-
-std::vector<circuit_case_t> examples(std::vector<std::string> names) {
+std::vector<circuit_case_t> cases() {
   std::vector<circuit_case_t> cases;
-  for (const std::string& n : names) cases.push_back({n, example_circuit(n + ".cir")});
+  for (const char* n : {"halfadd", "fulladd", "adder4", "redundant", "sequential", "reconv"}) {
+    cases.push_back({model_t::stuck_at, n, example_circuit(std::string(n) + ".cir")});
+  }
+  for (const char* n : {"c17", "c432", "c499", "c880"})
+    cases.push_back({model_t::stuck_at, n, bench_circuit("iscas85", n)});
+  for (const char* n : {"s27", "s208", "s298", "s344", "s386", "s1494"}) {
+    cases.push_back({model_t::stuck_at, n, bench_circuit("iscas89", n)});
+  }
+  for (model_t model : {model_t::without_branches, model_t::iddq}) {
+    cases.push_back({model, "redundant", example_circuit("redundant.cir")});
+    cases.push_back({model, "sequential", example_circuit("sequential.cir")});
+    cases.push_back({model, "c17", bench_circuit("iscas85", "c17")});
+    cases.push_back({model, "s298", bench_circuit("iscas89", "s298")});
+  }
   return cases;
 }
 
-std::vector<circuit_case_t> benchmarks(const std::string& suite, std::vector<std::string> names) {
-  std::vector<circuit_case_t> cases;
-  for (const std::string& n : names) cases.push_back({n, bench_circuit(suite, n)});
-  return cases;
-}
+class CompleteRun : public testing::TestWithParam<circuit_case_t> {};
 
-class StuckAtRun : public testing::TestWithParam<circuit_case_t> {};
-
-TEST_P(StuckAtRun, PatternsLogAndRedundanciesHold) {
-  checked_run_t run(GetParam().source, model_t::stuck_at);
+TEST_P(CompleteRun, PatternsLogAndRedundanciesHold) {
+  const circuit_case_t& c = GetParam();
+  checked_run_t run(c.source, c.model);
   run.check();
-  if (!GetParam().source.starts_with(QUARN_BENCH)) return;  // no published figures
-  const published_figures_t published = published_figures(GetParam().label);
+  // Without propagation only a line that never changes could be redundant,
+  // and none of these circuits has one.
+  if (c.model == model_t::iddq) {
+    EXPECT_TRUE(run.redundant().empty());
+  }
+  if (c.model != model_t::stuck_at || !c.source.starts_with(QUARN_BENCH)) return;
+  const published_figures_t published = published_figures(c.name);
   EXPECT_EQ(last_figure(run.stat(), "Number of Redundant Classes : "), published.redundant);
   EXPECT_EQ(last_figure(run.stat(), "Number of Equivalent Classes : "), published.collapsed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, StuckAtRun,
-                         testing::ValuesIn(examples({"halfadd", "fulladd", "adder4", "redundant",
-                                                     "sequential", "reconv"})),
-                         case_name);
-INSTANTIATE_TEST_SUITE_P(Iscas85, StuckAtRun,
-                         testing::ValuesIn(benchmarks("iscas85", {"c17", "c432", "c499", "c880"})),
-                         case_name);
-INSTANTIATE_TEST_SUITE_P(Iscas89, StuckAtRun,
-                         testing::ValuesIn(benchmarks("iscas89",
-                                                      {"s27", "s208", "s298", "s344", "s386", "s1494"})),
-                         case_name);
-
-class WithoutBranchesRun : public testing::TestWithParam<circuit_case_t> {};
-
-TEST_P(WithoutBranchesRun, PatternsLogAndRedundanciesHold) {
-  checked_run_t(GetParam().source, model_t::without_branches).check();
-}
-
-class IddqRun : public testing::TestWithParam<circuit_case_t> {};
-
-TEST_P(IddqRun, PatternsActivateWhatTheLogCredits) {
-  checked_run_t run(GetParam().source, model_t::iddq);
-  run.check();
-  // Without propagation only a line that never changes could be redundant,
-  // and none of these circuits has one.
-  EXPECT_TRUE(run.redundant().empty());
-}
-
-const std::vector<circuit_case_t> other_models = {{"redundant", example_circuit("redundant.cir")},
-                                                  {"sequential", example_circuit("sequential.cir")},
-                                                  {"c17", bench_circuit("iscas85", "c17")},
-                                                  {"s298", bench_circuit("iscas89", "s298")}};
-INSTANTIATE_TEST_SUITE_P(Circuits, WithoutBranchesRun, testing::ValuesIn(other_models), case_name);
-INSTANTIATE_TEST_SUITE_P(Circuits, IddqRun, testing::ValuesIn(other_models), case_name);
+INSTANTIATE_TEST_SUITE_P(Circuits, CompleteRun, testing::ValuesIn(cases()),
+                         [](const testing::TestParamInfo<circuit_case_t>& info) {
+                           return keyword.at(info.param.model) + "_" + info.param.name;
+                         });
 
 }  // namespace
