@@ -1,88 +1,140 @@
-// What a run shows of preprocessing, through the built program.
+// The preprocessing phases on their own, on a very deep circuit and in a run.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "app/large_stack.h"
+#include "app/statistic.h"
+#include "faults/collapsing.h"
+#include "model/circuit.h"
+#include "model/gate.h"
+#include "model/line.h"
+#include "preproc/feedback.h"
+#include "preproc/levels.h"
+#include "preproc/line_structure.h"
+#include "preproc/preprocessing.h"
 #include "support/circuit_text.h"
 #include "support/run_quarn.h"
+#include "support/stuck_at_model.h"
 
 namespace {
 
+using names_t = std::vector<std::string>;
+
+// x = a And y, y = not x.
+const std::string loop =
+    cir_text("a, x, y", "g1 : And_2 ;\ng2 : Inverter ;\n", "a", "x", "g1 ( a, y ; x ) ;\ng2 ( x ; y ) ;\n");
+
+// The names of the signals or gates of a list whose flag is set, in list order.
+template <class List, class Flag>
+names_t marked(const List& list, Flag flag) {
+  names_t names;
+  for (int i = 0; i < list.anzahl_i; i++)
+    if (list[i]->*flag) names.push_back(list[i]->name_s);
+  return names;
+}
+
+// s<i> of an n-inverter chain counts up from the input and down to the output.
+const line_C* expect_chain_levels(int n, int i) {
+  const line_C* l = line_named(std::string("s").append(std::to_string(i)));
+  EXPECT_EQ(l->plane_i, i + 1) << i;
+  EXPECT_EQ(l->nummer_i, i + 1) << i;
+  EXPECT_EQ(l->output_depth_i, n + 1 - i) << i;
+  return l;
+}
+
+TEST(Levels, InverterChainCountsUpFromTheInputAndDownToTheOutput) {
+  read_checked_circuit("chain", inverter_chain(3));
+  calculate_planes();
+  for (int i = 0; i <= 3; i++) expect_chain_levels(3, i);
+}
+
+TEST(LineStructure, FanoutStemIsAHeadAndAFreeLineMeetingABoundOneBecomesAHead) {
+  // a fans out to the And, which d2 = not d also feeds, and to an inverter.
+  read_checked_circuit("head", cir_text("a, d, d2, c, e", "g0, g2 : Inverter ;\ng1 : And_2 ;\n", "a, d",
+                                        "c, e", "g0 ( d ; d2 ) ;\ng1 ( a, d2 ; c ) ;\ng2 ( a ; e ) ;\n"));
+  line_structure();
+  const std::pair<const char*, int> expected[] = {
+      {"a", HEAD_LINE},  {"a->c__1", BOUND_LINE}, {"a->e__2", BOUND_LINE}, {"c", BOUND_LINE},
+      {"e", BOUND_LINE}, {"d", FREE_LINE},        {"d2", HEAD_LINE}};
+  for (const auto& [name, type] : expected) EXPECT_EQ(line_named(name)->line_type_c, type) << name;
+  EXPECT_EQ(names_of(free_lines_C), (names_t{"a", "d", "d2"}));
+}
+
+TEST(Feedback, LoopSetsTheFlagAndMarksEverySignalAndGateOnIt) {
+  // On the loop: the stem x, the fanout gate named after it, its branch to g2, g1, g2 and y.
+  read_checked_circuit("loop", loop);
+  feedback_analyse();
+  EXPECT_EQ(statistic_u.feedback_b, 1);
+  EXPECT_EQ(marked(lines_C, &line_C::in_feedback_b), (names_t{"x", "y", "x->y__2"}));
+  EXPECT_EQ(marked(gates_C, &gate_C::in_feedback_b), (names_t{"g1", "g2", "x"}));
+  EXPECT_TRUE(marked(lines_C, &line_C::reconvergent_b).empty());
+}
+
+TEST(Preprocessing, ChainOfTwoHundredThousandInvertersIsPreprocessed) {
+  constexpr int n = 200000;
+  select_pure_stuck_at_model();
+  run_on_large_stack([&] {
+    read_checked_circuit("deep", inverter_chain(n));
+    praeprocessing(0);
+  });
+  EXPECT_EQ(statistic_u.feedback_b, 0);
+  EXPECT_EQ(free_lines_C.anzahl_i, n + 1);
+  EXPECT_EQ(aequivalenzen_zahl_i, 2);  // the faults alternate in kind along the chain
+  const line_C* s0 = line_named("s0");
+  for (int i : {0, 1, 99999, n}) {
+    const line_C* l = expect_chain_levels(n, i);
+    EXPECT_EQ(l->line_type_c, FREE_LINE) << i;
+    EXPECT_EQ(l->aequi_class_0_i, i % 2 ? s0->aequi_class_1_i : s0->aequi_class_0_i) << i;
+  }
+}
+
 TEST(PreprocessingRun, TitlesInOrderAndTheStatisticsOfTheCircuit) {
-  // Nand and Or feed each other through a flip-flop; d and e fan out.
-  write_file(
-      "small.cir",
-      cir_text("a, b, c, d, e, f, g, h",
-               "g1 : Nand_2 ;\ng2 : Or_2 ;\ng3 : Inverter ;\ng4 : Exor ;\nff : Dflipflop ;\n", "a, b, c",
-               "f, g",
-               "g1 ( a, b ; d ) ;\ng2 ( d, h ; e ) ;\ng3 ( e ; f ) ;\ng4 ( d, c ; g ) ;\nff ( e ; h ) ;\n"));
+  // Nand and Or feed each other through a flip-flop; d and e fan out, never reconverging.
+  const std::string gates = "g1 : Nand_2 ;\ng2 : Or_2 ;\ng3 : Inverter ;\ng4 : Exor ;\nff : Dflipflop ;\n";
+  write_file("small.cir", cir_text("a, b, c, d, e, f, g, h", gates, "a, b, c", "f, g",
+                                   "g1 ( a, b ; d ) ;\ng2 ( d, h ; e ) ;\ng3 ( e ; f ) ;\n"
+                                   "g4 ( d, c ; g ) ;\nff ( e ; h ) ;\n"));
   quarn_run_t run = run_quarn({"small.cir", "10", "STUCK_AT"});
   ASSERT_EQ(run.exit_status, 0) << run.output;
-  EXPECT_NE(run.output.find("Check_Circuit\n"
-                            "Preprocessing\n"
-                            "\tFeedback Analysis\n"
-                            "\tPrint Circuit Statistic\n"
-                            "\tFind Planes\n"
-                            "\tFind Free-Lines, Bound-Lines and Head-Lines\n"
-                            "\tFind Dominators to Fanouts\n"
-                            "\tGet Block Cubes, if there are any Blocks\n"
-                            "\tCreate Fault-List\n"
-                            "\tSort Fault List\n"
-                            // Without reconvergent fanout nothing is learned.
-                            "\tLearning Implications\n"
-                            "\t1 learn phases used\n"
-                            "\t0 global implications learned\n"
-                            "\tReconvergency Analysis for Blocks\n"
-                            "\tSend Constraints to Switch-Level\n"
-                            "Test Circuit for Stuck-at Faults\n"),
-            std::string::npos)
-      << run.output;
-  // d feeds g2 and g4, e feeds g3 and the flip-flop: two fanout gates with
-  // two branches each; 8 signals and 4 branches are 12 target faults. The
-  // flip-flop cuts the only loop. The block opens the file.
+  EXPECT_THAT(run.output, testing::HasSubstr(
+                              "Check_Circuit\nPreprocessing\n\tFeedback Analysis\n\tPrint Circuit Statistic\n"
+                              "\tFind Planes\n\tFind Free-Lines, Bound-Lines and Head-Lines\n"
+                              "\tFind Dominators to Fanouts\n\tGet Block Cubes, if there are any Blocks\n"
+                              "\tCreate Fault-List\n\tSort Fault List\n\tLearning Implications\n"
+                              "\t1 learn phases used\n\t0 global implications learned\n"
+                              "\tReconvergency Analysis for Blocks\n\tSend Constraints to Switch-Level\n"
+                              "Test Circuit for Stuck-at Faults\n"));
+  // d and e fan out twice each: 8 signals and 4 branches are 12 target faults; ff cuts the only loop.
   const std::string statistics =
-      "Number of gates:   5\n"
-      "Number of Or gates:   1\n"
-      "Number of And gates:   0\n"
-      "Number of Nand gates:   1\n"
-      "Number of Nor gates:   0\n"
-      "Number of Exor gates:   1\n"
-      "Number of Drivers:   0\n"
-      "Number of Inverters:   1\n"
-      "Number of Blocks (Transistor Nets or Complex gates):   0\n"
-      "Number of Flip-Flops:   1\n"
-      "Number of Signals:   8\n"
-      "Number of primary inputs:   3\n"
-      "Number of primary outputs:   2\n"
-      "Number of Fanout gates:   2\n"
-      "Number of Fanout branches:   4\n"
-      "Number of target faults:   12\n"
-      "Feedback in circuit:   0\n";
+      "Number of gates:   5\nNumber of Or gates:   1\nNumber of And gates:   0\nNumber of Nand gates:   1\n"
+      "Number of Nor gates:   0\nNumber of Exor gates:   1\nNumber of Drivers:   0\n"
+      "Number of Inverters:   1\nNumber of Blocks (Transistor Nets or Complex gates):   0\n"
+      "Number of Flip-Flops:   1\nNumber of Signals:   8\nNumber of primary inputs:   3\n"
+      "Number of primary outputs:   2\nNumber of Fanout gates:   2\nNumber of Fanout branches:   4\n"
+      "Number of target faults:   12\nFeedback in circuit:   0\n";
   EXPECT_EQ(read_file("small.stat").substr(0, statistics.size()), statistics);
 }
 
-TEST(PreprocessingRun, GateLoopEndsTheRunAfterTheMissingLevels) {
-  write_file("loop.cir", cir_text("a, x, y", "g1 : And_2 ;\ng2 : Inverter ;\n", "a", "x",
-                                  "g1 ( a, y ; x ) ;\ng2 ( x ; y ) ;\n"));
-  quarn_run_t run = run_quarn({"loop.cir", "10", "STUCK_AT"});
-  EXPECT_EQ(run.exit_status, 1);
+TEST(PreprocessingRun, GateLoopOrBlockEndsTheRunAsAFailure) {
   const std::string planes = "\nWARNING:  calculate_planes: not all line planes are discovered\n";
   const std::string depths = "\nWARNING:  calculate_planes: not all output depths are discovered\n";
-  // Signals in list order, the fanout branches of x last. Only a has a level
-  // and only the output branch a depth.
-  EXPECT_TRUE(run.output.ends_with("\tFind Planes\na" + depths + "x" + planes + "x" + depths + "y" + planes +
-                                   "y" + depths + "x->output__1" + planes + "x->y__2" + planes + "x->y__2" +
-                                   depths + "\nERROR!!!\n \nPrint the hole Datastructure in .debug File\n"))
-      << run.output;
-}
-
-TEST(PreprocessingRun, BlockGateEndsTheRunAsAFailure) {
-  write_file("block.cir", cir_text("a, b, c", "g1 : Block_2 ;\n", "a, b", "c", "g1 ( a, b ; c ) ;\n"));
-  quarn_run_t run = run_quarn({"block.cir", "10", "STUCK_AT"});
-  EXPECT_EQ(run.exit_status, 1);
-  EXPECT_TRUE(
-      run.output.ends_with("\tGet Block Cubes, if there are any Blocks\nBlocks not implemented anymore"))
-      << run.output;
+  // Loop: signals in list order, branches last; only a has a level, only x->output__1 a depth.
+  const std::pair<std::string, std::string> cases[] = {
+      {loop, "\tFind Planes\na" + depths + "x" + planes + "x" + depths + "y" + planes + "y" + depths +
+                 "x->output__1" + planes + "x->y__2" + planes + "x->y__2" + depths +
+                 "\nERROR!!!\n \nPrint the hole Datastructure in .debug File\n"},
+      {cir_text("a, b, c", "g1 : Block_2 ;\n", "a, b", "c", "g1 ( a, b ; c ) ;\n"),
+       "\tGet Block Cubes, if there are any Blocks\nBlocks not implemented anymore"}};
+  for (const auto& [text, ending] : cases) {
+    write_file("bad.cir", text);
+    quarn_run_t run = run_quarn({"bad.cir", "10", "STUCK_AT"});
+    EXPECT_EQ(run.exit_status, 1);
+    EXPECT_TRUE(run.output.ends_with(ending)) << run.output;
+  }
 }
 
 }  // namespace

@@ -17,9 +17,8 @@
 #include "support/stuck_at_model.h"
 
 void prepare_search(const std::string& stem, const std::string& text) {
-  // The learned implications point into the circuit about to be released.
-  forget_dynamic_implications();
-  read_checked_circuit(stem, text);
+  forget_dynamic_implications();     // they point into the circuit about to be released
+  read_checked_circuit(stem, text);  // sizes, and so empties, the working lists and objectives
   calculate_planes();
   line_structure();
   start_learning();
@@ -27,21 +26,17 @@ void prepare_search(const std::string& stem, const std::string& text) {
   prob_compute_contby();
   prob_compute_observaby();
   select_pure_stuck_at_model();
-  phase2_b = phase3_b = init_pattern_b = hazard_test_ein_b = 0;
+  phase2_b = phase3_b = init_pattern_b = hazard_test_ein_b = backtrace_flag_b = input_kegel_changed_b =
+      d_front_changed_b = bound_line_in_back_implication_ausgefuegt_b = ujust_bound_changed_b = 0;
   max_number_backtracks_i = 10;
   reset_net(TEST_FOUND);
-  unjustified_bound_line_C.anzahl_i = 0;
   ziel_line_p = nullptr;
   d_front_gate_in_initial_objectives_p = nullptr;
-  let_objectives_be_empty();
-  backtrace_flag_b = input_kegel_changed_b = d_front_changed_b = 0;
-  bound_line_in_back_implication_ausgefuegt_b = ujust_bound_changed_b = 0;
 }
 
 void stage_target(line_C* target, char test_value) {
   output_kegel(target);
-  target->good_value_c = mynot(test_value);
-  target->bad_value_c = test_value;
+  target->good_value_c = mynot(target->bad_value_c = test_value);
   ziel_line_p = target;
   d_front_C.fuege_ein(target);
   if (target->line_type_c == BOUND_LINE) unjustified_bound_line_C.fuege_ein(target);
@@ -49,34 +44,25 @@ void stage_target(line_C* target, char test_value) {
 }
 
 void set_good(const std::string& values) {
-  for (size_t i = 0; i + 1 < values.size(); i += 3) {
+  for (size_t i = 0; i + 1 < values.size(); i += 3)
     line_named(values.substr(i, 1))->good_value_c = values[i + 1] == '1' ? ONE : ZERO;
-  }
 }
 
 fan_result_t search_for(const std::string& target, char test_value) {
   line_C* t = line_named(target);
-  t->good_value_c = mynot(test_value);
-  t->bad_value_c = test_value;
+  t->good_value_c = mynot(t->bad_value_c = test_value);
   return generate_test(t, test_value);
 }
 
-namespace {
-
-std::string value_text(unsigned v) {
-  return v == ZERO ? "0" : v == ONE ? "1" : v == X ? "X" : "<" + std::to_string(v) + ">";
+static std::string value_text(unsigned char v) {
+  return v == ZERO ? "0" : v == ONE ? "1" : v == X ? "X" : std::string("<").append(std::to_string(v)) + ">";
 }
 
-}  // namespace
-
 std::vector<std::string> journal_text() {
-  const int size = protocol_C.anzahl_i;
-  std::vector<std::string> text(static_cast<size_t>(size));
-  // Popping leaves the entries in place: restoring the size restores the journal.
-  for (int i = size - 1; i >= 0; i--) {
+  std::vector<std::string> text(protocol_C.anzahl_i);
+  for (size_t i = text.size(); i-- > 0;) {
     const protocol_item_t& e = *protocol_C.pop();
-    std::string& t = text[static_cast<size_t>(i)];
-    t = e.line_p->name_s + (e.optionale_zuweisung_b ? " decision" : "");
+    std::string& t = text[i] = e.line_p->name_s + (e.optionale_zuweisung_b ? " decision" : "");
     if (e.alter_gut_wert_c != UNDEFINED || e.neuer_gut_wert_c != UNDEFINED)
       t += " good " + value_text(e.alter_gut_wert_c) + ">" + value_text(e.neuer_gut_wert_c);
     if (e.alter_schlecht_wert_c != UNDEFINED || e.neuer_schlecht_wert_c != UNDEFINED)
@@ -86,18 +72,14 @@ std::vector<std::string> journal_text() {
     if (e.d_front_eingefuegt_b) t += " +dfront";
     if (e.d_front_ausgefuegt_b) t += " -dfront";
   }
-  protocol_C.anzahl_i = size;
+  protocol_C.anzahl_i = static_cast<int>(text.size());  // popping left the entries in place
   return text;
 }
 
 std::string values_text() {
   std::string text;
-  for (int i = 0; i < lines_C.anzahl_i; i++) {
-    const line_C* l = lines_C[i];
-    if (l->good_value_c == X && l->bad_value_c == X) continue;
-    text += (text.empty() ? "" : ", ") + l->name_s + " " +
-            value_text(static_cast<unsigned char>(l->good_value_c)) + "/" +
-            value_text(static_cast<unsigned char>(l->bad_value_c));
-  }
-  return text;
+  for (int i = 0; i < lines_C.anzahl_i; i++)
+    if (const line_C* l = lines_C[i]; l->good_value_c != X || l->bad_value_c != X)
+      text += ", " + l->name_s + " " + value_text(l->good_value_c) + "/" + value_text(l->bad_value_c);
+  return text.erase(0, 2);  // the first separator
 }
