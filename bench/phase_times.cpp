@@ -69,8 +69,11 @@ int main(int argc, char* argv[]) {
   }
   const std::filesystem::path source = std::filesystem::absolute(argv[1]);
   const std::string link = source.filename().string();
-  std::filesystem::remove(link);
-  std::filesystem::create_symlink(source, link);
+  // Run in the circuit's own folder, the link would replace the circuit itself.
+  if (!std::filesystem::exists(link) || !std::filesystem::equivalent(source, link)) {
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(source, link);
+  }
   const bool search_all = !(argc > 2 && std::strcmp(argv[2], "-") == 0);
   const int limit = argc > 2 ? std::atoi(argv[2]) : 10;
   run_on_large_stack([&] {

@@ -84,4 +84,28 @@ TEST(Measures, AndWithAHundredAndFiftyInputs) {
   EXPECT_DOUBLE_EQ(lines_C[wide - 1]->observaby_d, 2.0);
 }
 
+TEST(Measures, StemWithTwentyThousandBranches) {
+  // a and b feed Exors y1 .. y19998, then a feeds the And y19999 with b and
+  // the inverter y20000: the least and the most observable branch come last.
+  constexpr int n = 20000;
+  std::string nodes = "a, b", outputs = "y1", exors = "x1", instances;
+  for (int i = 1; i <= n; i++) {
+    const std::string k = std::to_string(i);
+    nodes += ", y" + k;
+    if (i > 1) outputs += ", y" + k;
+    if (i > 1 && i <= n - 2) exors += ", x" + k;
+    if (i <= n - 2) instances += "x" + k + " ( a, b ; y" + k + " ) ;\n";
+  }
+  instances += "and ( a, b ; y19999 ) ;\ninv ( a ; y20000 ) ;\n";
+  read_checked_circuit("stem", cir_text(nodes, exors + " : Exor ;\nand : And_2 ;\ninv : Inverter ;\n", "a, b",
+                                        outputs, instances));
+  ASSERT_EQ(line_named("a")->successor()->outputs_C.anzahl_i, n);
+  prob_compute_contby();
+  prob_compute_observaby();
+  expect({{"a", seen, 2.0}, {"b", seen, 2.0}});  // the reciprocal of 0.5, through the And
+  level_compute_contby();
+  level_compute_observaby();
+  expect({{"a", seen, 1.0}, {"b", seen, 2.0}});  // a through the inverter
+}
+
 }  // namespace
