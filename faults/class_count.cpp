@@ -43,22 +43,12 @@ void zaehl_abort_u_redunant_klassen(line_C* line, test_typ_t typ, int k) {
   aequi_mark(line, k) = 1;
   // The rest of the class is marked so that no other member counts it again.
   zaehl_abort_u_redunant_klassen_towards_input(line, typ, k);
-  line_C* cur = line;
-  int kind = k;
-  while (!ends_class_walk(cur)) {
-    gate_C* g = cur->successor();
-    line_C* out = g->output();
-    const int r = out_Aequivalenztyp(cur, g->gate_type_c, kind);
-    if (r == 0) {
-      zaehl_abort_u_redunant_klassen(out, typ, STUCK_AT_0_KIND);
-      zaehl_abort_u_redunant_klassen(out, typ, STUCK_AT_1_KIND);
-      return;
-    }
-    aequi_mark(out, r) = 1;
-    zaehl_abort_u_redunant_klassen_towards_input(out, typ, r);
-    cur = out;
-    kind = r;
-  }
+  for_equivalent_outputs(
+      line, k, [typ](line_C* out, int r) { zaehl_abort_u_redunant_klassen_towards_input(out, typ, r); },
+      [typ](line_C* out) {
+        zaehl_abort_u_redunant_klassen(out, typ, STUCK_AT_0_KIND);
+        zaehl_abort_u_redunant_klassen(out, typ, STUCK_AT_1_KIND);
+      });
 }
 
 void zaehl_abort_u_redunant_klassen_towards_input(line_C* line, test_typ_t typ, int k) {

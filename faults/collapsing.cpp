@@ -70,22 +70,13 @@ void zaehl_aequivalenzen(line_C* line) {
     zaehl_aequivalenzen_towards_input(line, k);
     // Along the chain of equivalent gate outputs; where it breaks, the gate
     // output starts classes of its own.
-    line_C* cur = line;
-    int kind = k;
-    while (!ends_class_walk(cur)) {
-      gate_C* g = cur->successor();
-      line_C* out = g->output();
-      const int r = out_Aequivalenztyp(cur, g->gate_type_c, kind);
-      if (r == 0) {
-        zaehl_aequivalenzen(out);
-        break;
-      }
-      aequi_mark(out, r) = 1;
-      aequi_class(out, r) = aequivalenzen_zahl_i;
-      cur = out;
-      kind = r;
-      zaehl_aequivalenzen_towards_input(out, r);
-    }
+    for_equivalent_outputs(
+        line, k,
+        [](line_C* out, int r) {
+          aequi_class(out, r) = aequivalenzen_zahl_i;
+          zaehl_aequivalenzen_towards_input(out, r);
+        },
+        [](line_C* out) { zaehl_aequivalenzen(out); });
   }
 }
 

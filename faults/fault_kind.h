@@ -52,6 +52,27 @@ void for_equivalent_inputs(line_C* line, int r, Visit visit) {
   }
 }
 
+// Walks forwards from the fault of kind k at line along the chain of
+// equivalent gate outputs: each output fault reached is marked and handed to
+// member(output, kind); where the chain breaks at a gate, its output goes to
+// broken(output) and the walk ends.
+template <class Member, class Broken>
+void for_equivalent_outputs(line_C* line, int k, Member member, Broken broken) {
+  while (!ends_class_walk(line)) {
+    gate_C* g = line->successor();
+    line_C* out = g->output();
+    const int r = out_Aequivalenztyp(line, g->gate_type_c, k);
+    if (r == 0) {
+      broken(out);
+      return;
+    }
+    aequi_mark(out, r) = 1;
+    member(out, r);
+    line = out;
+    k = r;
+  }
+}
+
 inline void clear_aequi_marks() {
   for (int i = 0; i < lines_C.anzahl_i; i++) {
     lines_C[i]->aequi_mark_0_b = 0;
