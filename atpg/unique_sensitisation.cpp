@@ -122,13 +122,15 @@ char d_chain(bool& assigned) {
 
 // An off-path input and the requirement it stands for: lines count as the
 // same when they are one primary input or share their driving gate and need
-// the same non-controlling value.
+// the same non-controlling value. Requirements are kept in the creation order
+// of their sources, so that the order of the assignments never depends on
+// where the records happen to lie in memory.
 struct off_path_t {
-  const void* source;
+  const object_C* source;
   unsigned char value;
   line_C* line;
   bool operator<(const off_path_t& o) const {
-    return source != o.source ? std::less<const void*>()(source, o.source) : value < o.value;
+    return source != o.source ? source->serial_i < o.source->serial_i : value < o.value;
   }
   bool same(const off_path_t& o) const { return source == o.source && value == o.value; }
 };
@@ -158,8 +160,8 @@ off_path_set_t off_path_inputs(const gate_C* g) {
   for (int i = 0; i < g->inputs_C.anzahl_i; i++) {
     line_C* in = g->inputs_C[i];
     if (in->in_ausgangskegel_b || in->good_value_c != X) continue;
-    const void* source =
-        in->primary_input_b ? static_cast<const void*>(in) : static_cast<const void*>(in->driver());
+    const object_C* source =
+        in->primary_input_b ? static_cast<const object_C*>(in) : static_cast<const object_C*>(in->driver());
     set.push_back({source, mynot(c), in});
   }
   std::sort(set.begin(), set.end());
