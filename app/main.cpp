@@ -2,6 +2,7 @@
 #include "app/run.h"
 
 int main(int argc, char* argv[]) {
-  run_on_large_stack([&] { mmain(argc, argv); });
-  return 0;
+  int status = 0;
+  run_on_large_stack([&] { status = mmain(argc, argv); });
+  return status;
 }

@@ -5,23 +5,11 @@
 #include <iostream>
 #include <string>
 
-#include "app/cpu_time.h"
 #include "app/run.h"
-#include "app/statistic.h"
-#include "atpg/driver.h"
-#include "atpg/pattern.h"
-#include "faults/collapsing.h"
-#include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
 
-unsigned long cpu_tpg_l = 0;
-unsigned long cpu_fs_l = 0;
-unsigned long cpu_sons_l = 0;
-
 namespace {
-
-double robuste_fehlerueberdeckung_f = 0;
 
 // The three files of the report.
 struct report_files_t {
@@ -33,8 +21,8 @@ struct report_files_t {
 // One section of the lists: its title, then the name of every line that
 // qualifies; each counts `weight` towards the total.
 template <class P>
-void line_section(report_files_t& f, const char* title, P qualifies, int weight, int& total,
-                  const char* red_lines = nullptr) {
+void line_section(const line_liste_C& lines_C, report_files_t& f, const char* title, P qualifies, int weight,
+                  int& total, const char* red_lines = nullptr) {
   f.stat << title;
   bool any = false;
   for (int i = 0; i < lines_C.anzahl_i; i++) {
@@ -50,47 +38,49 @@ void line_section(report_files_t& f, const char* title, P qualifies, int weight,
 }
 
 // The signal lists; R and A count the redundant and aborted faults.
-void signal_lists(report_files_t& f, int& R, int& A) {
+void signal_lists(const run_C& run, report_files_t& f, int& R, int& A) {
+  const line_liste_C& lines = run.circuit.lines_C;
+  const settings_C& settings = run.settings;
   line_section(
-      f, "\n\n\nRedundant Faults (s_a_1 and s_a_0):\n",
+      lines, f, "\n\n\nRedundant Faults (s_a_1 and s_a_0):\n",
       [](const line_C* l) { return l->sa0_redundant_b && l->sa1_redundant_b; }, 2, R, "s-a-0 s-a-1 ");
   line_section(
-      f, "\ns_a_0 Redundant Faults:\n",
+      lines, f, "\ns_a_0 Redundant Faults:\n",
       [](const line_C* l) { return l->sa0_redundant_b && !l->sa1_redundant_b; }, 1, R, "s-a-0 ");
   line_section(
-      f, "\ns_a_1 Redundant Faults:\n",
+      lines, f, "\ns_a_1 Redundant Faults:\n",
       [](const line_C* l) { return l->sa1_redundant_b && !l->sa0_redundant_b; }, 1, R, "s-a-1 ");
   line_section(
-      f, "\n\n\nAborted Faults (s_a_1 and s_a_0):\n",
+      lines, f, "\n\n\nAborted Faults (s_a_1 and s_a_0):\n",
       [](const line_C* l) { return l->sa0_aborted_b && l->sa1_aborted_b; }, 2, A);
   line_section(
-      f, "\n\n\ns_a_0 Aborted Faults:\n",
+      lines, f, "\n\n\ns_a_0 Aborted Faults:\n",
       [](const line_C* l) { return l->sa0_aborted_b && !l->sa1_aborted_b; }, 1, A);
   line_section(
-      f, "\n\n\ns_a_1 Aborted Faults:\n",
+      lines, f, "\n\n\ns_a_1 Aborted Faults:\n",
       [](const line_C* l) { return l->sa1_aborted_b && !l->sa0_aborted_b; }, 1, A);
-  if (!only_iddq_test_b && !only_stuck_at_test_b && !iddq_stuck_on_test_b) {
+  if (!settings.only_iddq_test_b && !settings.only_stuck_at_test_b && !settings.iddq_stuck_on_test_b) {
     // Only lines whose successor is a real gate with several inputs have
     // stuck-open faults; transition faults are filtered only when aborted.
     auto listed = [](const line_C* l) {
       return !l->primary_output_b && l->successor()->gate_type_c != BLOCK_GATE &&
              l->successor()->no_inputs_i > 1;
     };
-    const bool open = stuck_open_test_b;
+    const bool open = settings.stuck_open_test_b;
     line_section(
-        f, "\n\n\nrising Redundant Faults:\n",
+        lines, f, "\n\n\nrising Redundant Faults:\n",
         [&](const line_C* l) {
           return !l->sa0_redundant_b && !l->sa0_aborted_b && l->rising_redundant_b && (!open || listed(l));
         },
         1, R);
     line_section(
-        f, "\n\n\nfalling Redundant Faults:\n",
+        lines, f, "\n\n\nfalling Redundant Faults:\n",
         [&](const line_C* l) {
           return !l->sa1_redundant_b && !l->sa1_aborted_b && l->falling_redundant_b && (!open || listed(l));
         },
         1, R);
     line_section(
-        f, "\n\n\nrising Aborted Faults:\n",
+        lines, f, "\n\n\nrising Aborted Faults:\n",
         [&](const line_C* l) {
           const bool q =
               (!l->sa0_redundant_b && !l->sa1_redundant_b && !l->rising_done_b && !l->rising_redundant_b) ||
@@ -99,7 +89,7 @@ void signal_lists(report_files_t& f, int& R, int& A) {
         },
         1, A);
     line_section(
-        f, "\n\n\nfalling Aborted Faults:\n",
+        lines, f, "\n\n\nfalling Aborted Faults:\n",
         [&](const line_C* l) {
           const bool q = (!l->sa0_redundant_b && !l->sa1_redundant_b && !l->sa0_aborted_b &&
                           !l->sa1_aborted_b && !l->falling_done_b && !l->falling_redundant_b) ||
@@ -141,84 +131,89 @@ void write_cpu_time(std::ostream& out, unsigned long ms) {
   out << s << " sec. : " << ms % 1000 << " sec./" << 1000 << "\n";
 }
 
-void print_result() {
+void print_result(run_C& run) {
+  const settings_C& settings = run.settings;
+  collapsing_C& collapsing = run.collapsing;
+  const pattern_writer_C& patterns = run.patterns;
+  const cpu_time_C& cpu = run.cpu;
   report_files_t f;
-  f.stat.open(std::string(schaltungsname_s) + ".stat", std::ios::app);
-  f.red.open(std::string(schaltungsname_s) + ".red", std::ios::trunc);
+  f.stat.open(settings.schaltungsname_s + ".stat", std::ios::app);
+  f.red.open(settings.schaltungsname_s + ".red", std::ios::trunc);
   f.log.open("statistik", std::ios::app);
-  f.log << schaltungsname_s << "\t";
-  const bool stuck_at = only_stuck_at_test_b;
-  if (stuck_at) gib_redundanz_aborted_klassen_anzahl();
+  f.log << settings.schaltungsname_s << "\t";
+  const bool stuck_at = settings.only_stuck_at_test_b;
+  if (stuck_at) collapsing.gib_redundanz_aborted_klassen_anzahl();
   int R = 0;
   int A = 0;
-  if (path_delay_test_b) {
-    R = no_redundant_path_i;
-    A = no_aborted_path_i;
+  if (settings.path_delay_test_b) {
+    R = run.no_redundant_path_i;
+    A = run.no_aborted_path_i;
   } else {
-    signal_lists(f, R, A);
+    signal_lists(run, f, R, A);
   }
 
   if (stuck_at) {
-    f.stat << "\n\n\nNumber of Equivalent Classes : " << aequivalenzen_zahl_i << "\n";
-    std::cout << "Number of Equivalent Classes : " << aequivalenzen_zahl_i << "\n";
+    f.stat << "\n\n\nNumber of Equivalent Classes : " << collapsing.aequivalenzen_zahl_i << "\n";
+    std::cout << "Number of Equivalent Classes : " << collapsing.aequivalenzen_zahl_i << "\n";
   }
-  figure(f, "Number of Backtracks:  ", backtrack_counter_i);
-  f.log << backtrack_counter_i << "\t";
+  figure(f, "Number of Backtracks:  ", run.backtrack_counter_i);
+  f.log << run.backtrack_counter_i << "\t";
   figure(f, "Number of Redundancies:  ", R);
   f.log << R << "\t";
-  if (stuck_at) figure(f, "Number of Redundant Classes : ", redundanz_klassen_zahl_i);
+  if (stuck_at) figure(f, "Number of Redundant Classes : ", collapsing.redundanz_klassen_zahl_i);
   figure(f, "Number of Aborted Faults:  ", A);
   f.log << A << "\t";
-  if (stuck_at) figure(f, "Number of Aborted Classes : ", aborted_klassen_zahl_i);
-  figure(f, "Number of Robust Patterns:  ", no_testpattern_i);
-  f.log << no_testpattern_i;
-  if (stuck_open_test_b) {
-    std::cout << "Number of Inits:  " << inits_i << "\n"
-              << "Number of Tests:  " << tests_i << "\n";
-    f.stat << "Number of non robust patterns:  " << no_non_robust_pattern_i << "\n";
-    std::cout << "Number of non robust patterns:  " << no_non_robust_pattern_i << "\n";
-    f.log << "+" << no_non_robust_pattern_i;
-    f.stat << "Number of Inits:  " << inits_i << "\n"
-           << "Number of Tests:  " << tests_i << "\n";
+  if (stuck_at) figure(f, "Number of Aborted Classes : ", collapsing.aborted_klassen_zahl_i);
+  figure(f, "Number of Robust Patterns:  ", patterns.no_testpattern_i);
+  f.log << patterns.no_testpattern_i;
+  if (settings.stuck_open_test_b) {
+    std::cout << "Number of Inits:  " << patterns.inits_i << "\n"
+              << "Number of Tests:  " << patterns.tests_i << "\n";
+    f.stat << "Number of non robust patterns:  " << patterns.no_non_robust_pattern_i << "\n";
+    std::cout << "Number of non robust patterns:  " << patterns.no_non_robust_pattern_i << "\n";
+    f.log << "+" << patterns.no_non_robust_pattern_i;
+    f.stat << "Number of Inits:  " << patterns.inits_i << "\n"
+           << "Number of Tests:  " << patterns.tests_i << "\n";
   }
   f.log << "\t";
 
-  const double n = 2.0 * number_of_lines();
-  const double n_efficiency = stuck_at_test_without_branches_b ? 2.0 * statistic_u.no_signals_i : n;
+  const double n = 2.0 * run.circuit.number_of_lines();
+  const double n_efficiency =
+      settings.stuck_at_test_without_branches_b ? 2.0 * run.circuit.statistic_u.no_signals_i : n;
   const double efficiency = 100 - 100 * A / n_efficiency;
-  if (hazard_test_ein_b) robuste_fehlerueberdeckung_f = 100 - 100 * (A + R) / n;
-  if (path_delay_test_b) {
-    const double t = no_testpattern_i;
+  if (run.imp.hazard_test_ein_b) run.robuste_fehlerueberdeckung_f = 100 - 100 * (A + R) / n;
+  if (settings.path_delay_test_b) {
+    const double t = patterns.no_testpattern_i;
     percentage(f, "Fault Coverage:  ", 100 * t / (A + R + t));
   } else {
-    if (stuck_open_test_b) {
-      f.stat << "robust Fault Coverage:  " << robuste_fehlerueberdeckung_f << "% \n";
-      std::cout << "robust Fault Coverage:  " << robuste_fehlerueberdeckung_f << " %\n";
+    if (settings.stuck_open_test_b) {
+      f.stat << "robust Fault Coverage:  " << run.robuste_fehlerueberdeckung_f << "% \n";
+      std::cout << "robust Fault Coverage:  " << run.robuste_fehlerueberdeckung_f << " %\n";
     }
-    if (stuck_at && aequivalenzen_zahl_i > 0) {
-      const double classes = redundanz_klassen_zahl_i + aborted_klassen_zahl_i;
-      percentage(f, "Fault Coverage:  ", 100 - 100 * classes / aequivalenzen_zahl_i);
+    if (stuck_at && collapsing.aequivalenzen_zahl_i > 0) {
+      const double classes = collapsing.redundanz_klassen_zahl_i + collapsing.aborted_klassen_zahl_i;
+      percentage(f, "Fault Coverage:  ", 100 - 100 * classes / collapsing.aequivalenzen_zahl_i);
     } else {
       // Without fanout branches there are no classes: the coverage counts
       // faults, over the same faults as the efficiency.
       percentage(f, "Fault Coverage:  ", 100 - 100 * (A + R) / n_efficiency);
     }
     if (stuck_at) {
-      redundanz_klassen_zahl_i = 0;
-      aborted_klassen_zahl_i = 0;
+      collapsing.redundanz_klassen_zahl_i = 0;
+      collapsing.aborted_klassen_zahl_i = 0;
     }
     percentage(f, "Efficiency of Test generation:  ", efficiency);
     f.log << std::trunc(efficiency * 10) / 10 << "%\t";
   }
 
-  cpu_time(f, "CPU time for test generation:  ", cpu_tpg_l);
-  f.log << cpu_tpg_l / 1000 << "\t";
-  if (!path_delay_test_b) {
-    cpu_time(f, "CPU time for fault simulation:  ", cpu_fs_l);
-    f.log << cpu_fs_l / 1000 << "\n";
+  cpu_time(f, "CPU time for test generation:  ", cpu.cpu_tpg_l);
+  f.log << cpu.cpu_tpg_l / 1000 << "\t";
+  if (!settings.path_delay_test_b) {
+    cpu_time(f, "CPU time for fault simulation:  ", cpu.cpu_fs_l);
+    f.log << cpu.cpu_fs_l / 1000 << "\n";
   } else {
     f.log << "\n";
   }
-  cpu_time(f, "CPU time for preprocessing:  ", static_cast<unsigned long>(cpu_prae_l));
-  cpu_time(f, "CPU time for rest:  ", cpu_sons_l);
+  cpu_time(f, "CPU time for preprocessing:  ", static_cast<unsigned long>(cpu.cpu_prae_l));
+  cpu_time(f, "CPU time for rest:  ", cpu.cpu_sons_l);
 }

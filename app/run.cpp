@@ -4,42 +4,16 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 
-#include "app/cpu_time.h"
-#include "app/messages.h"
-#include "app/statistic.h"
-#include "atpg/backtrace.h"
-#include "atpg/driver.h"
-#include "atpg/path_delay.h"
-#include "atpg/targets.h"
-#include "atpg/working_sets.h"
-#include "faults/collapsing.h"
+#include "app/driver.h"
 #include "faults/zento.h"
 #include "input/check.h"
 #include "input/parser.h"
 #include "input/transform.h"
-#include "model/circuit.h"
 #include "model/gate.h"
-#include "model/protocol.h"
-#include "preproc/constraint_analysis.h"
-#include "preproc/line_structure.h"
-#include "preproc/preprocessing.h"
-
-char schaltungsname_s[circuit_name_size];
-int max_number_backtracks_i = 0;
-bool only_iddq_test_b = false;
-bool only_stuck_at_test_b = false;
-bool stuck_at_test_without_branches_b = false;
-bool path_delay_test_b = false;
-bool transition_test_b = false;
-bool stuck_open_test_b = false;
-bool iddq_stuck_on_test_b = false;
-bool bridging_iddq_b = false;
-bool bridging_b = false;
-bool use_3_phases_b = true;
-
-namespace {
+#include "model/line.h"
 
 void print_usage() {
   std::cout
@@ -65,6 +39,8 @@ void print_usage() {
       << std::flush;
 }
 
+namespace {
+
 void print_banner() {
   std::cout << "Automatic Test Pattern Generation with QUARN (QUick Atpg with Redundancy ideNtification)\n\n"
             << "\t\tQUARN Version 2.2 May 1994"
@@ -73,138 +49,171 @@ void print_banner() {
             << "\n\t\tQUARN includes:" << std::flush;
 }
 
+// A call without the required arguments is a failed invocation.
+[[noreturn]] void quarn_syntax() {
+  print_usage();
+  throw run_ended_t{usage_exit_status};
+}
+
 bool keyword(const char* arg, const char* word, size_t length) {
   return strncasecmp(arg, word, length) == 0;
 }
 
-void select_fault_model(const char* arg) {
+void select_fault_model(run_C& run, const char* arg) {
+  fault_model_t model;
   if (keyword(arg, "IDDQ", 4)) {
-    only_iddq_test_b = true;
+    model = fault_model_t::iddq;
   } else if (keyword(arg, "STUCK_AT", 8)) {
-    only_stuck_at_test_b = true;
-    if (keyword(arg, "STUCK_AT_WITHOUT_BRANCHES", 25)) stuck_at_test_without_branches_b = true;
+    model = keyword(arg, "STUCK_AT_WITHOUT_BRANCHES", 25) ? fault_model_t::stuck_at_without_branches
+                                                          : fault_model_t::stuck_at;
   } else if (keyword(arg, "PATH_DELAY", 10)) {
-    path_delay_test_b = true;
+    model = fault_model_t::path_delay;
   } else if (keyword(arg, "TRANSITION", 10)) {
-    transition_test_b = true;
+    model = fault_model_t::transition;
   } else if (keyword(arg, "STUCK_OPEN", 10)) {
-    stuck_open_test_b = true;
+    model = fault_model_t::stuck_open;
   } else if (keyword(arg, "STUCK_ON", 8)) {
-    iddq_stuck_on_test_b = true;
+    model = fault_model_t::stuck_on;
   } else if (keyword(arg, "BRIDGING_IDDQ", 13)) {
-    bridging_iddq_b = true;
+    model = fault_model_t::bridging_iddq;
   } else if (keyword(arg, "BRIDGING", 10)) {  // over 10 characters: only the exact word
-    bridging_b = true;
+    model = fault_model_t::bridging;
   } else {
-    transition_test_b = true;
-    warning(string_C("Fault Model set to Multiple-input-Transition"));
+    run.settings.select_fault_model(fault_model_t::transition);
+    run.messages.warning(string_C("Fault Model set to Multiple-input-Transition"));
+    return;
   }
+  run.settings.select_fault_model(model);
 }
 
-// Returns whether the run only simulates an existing pattern file.
-bool examine_arguments(int argc, char* argv[]) {
+// Fills the settings from the arguments.
+void examine_arguments(run_C& run, int argc, char* argv[]) {
+  settings_C& settings = run.settings;
   if (argc <= 1) quarn_syntax();
   if (std::strlen(argv[1]) >= circuit_name_size) {
     std::cout << "\nERROR!!!\nThe circuit file name has " << std::strlen(argv[1]) << " characters; at most "
               << circuit_name_size - 1 << " are allowed\n"
               << std::flush;
-    std::exit(usage_exit_status);
+    throw run_ended_t{usage_exit_status};
   }
-  std::strcpy(schaltungsname_s, argv[1]);
+  settings.schaltungsname_s = argv[1];
   if (argc <= 2) quarn_syntax();
-  max_number_backtracks_i = std::atoi(argv[2]);
+  settings.max_number_backtracks_i = std::atoi(argv[2]);
   if (argc <= 3) quarn_syntax();
-  select_fault_model(argv[3]);
-  if (argc <= 4) return false;
+  select_fault_model(run, argv[3]);
+  if (argc <= 4) return;
   const char* mode = argv[4];
   if (keyword(mode, "2PHASES", 7)) {
-    use_3_phases_b = false;
+    settings.use_3_phases_b = false;
   } else if (keyword(mode, "3PHASES", 7)) {
-    use_3_phases_b = true;
+    settings.use_3_phases_b = true;
   } else if (keyword(mode, "FAU", 3) || keyword(mode, "ONL", 3)) {
-    return true;
+    settings.fault_simulation_only_b = true;
   } else {
     quarn_syntax();
   }
-  return false;
 }
 
 // The title of the run, by the first fault-model flag that is set.
-const char* circuit_title() {
-  if (only_iddq_test_b) return "Circuit for IDDQ-measurement\n";
-  if (only_stuck_at_test_b && stuck_at_test_without_branches_b) {
+const char* circuit_title(const settings_C& s) {
+  if (s.only_iddq_test_b) return "Circuit for IDDQ-measurement\n";
+  if (s.only_stuck_at_test_b && s.stuck_at_test_without_branches_b) {
     return "Circuit for Stuck-at Faults without testing Fanout Branches\n";
   }
-  if (only_stuck_at_test_b) return "Circuit for Stuck-at Faults\n";
-  if (path_delay_test_b) return "Circuit for Path Delay faults\n";
-  if (transition_test_b) return "Circuit for Transition faults without robustness checks\n";
-  if (stuck_open_test_b) return "Circuit for Stuck-open faults\n";
-  if (iddq_stuck_on_test_b) return "Circuit for Stuck-on faults with IDDQ\n";
-  if (bridging_iddq_b) return "Circuit for Bridging faults with IDDQ\n";
+  if (s.only_stuck_at_test_b) return "Circuit for Stuck-at Faults\n";
+  if (s.path_delay_test_b) return "Circuit for Path Delay faults\n";
+  if (s.transition_test_b) return "Circuit for Transition faults without robustness checks\n";
+  if (s.stuck_open_test_b) return "Circuit for Stuck-open faults\n";
+  if (s.iddq_stuck_on_test_b) return "Circuit for Stuck-on faults with IDDQ\n";
+  if (s.bridging_iddq_b) return "Circuit for Bridging faults with IDDQ\n";
   return "Circuit for Bridging faults with Voltage based detection\n";
 }
 
-}  // namespace
-
-void quarn_syntax() {
-  print_usage();
-  std::exit(usage_exit_status);
-}
-
-int mmain(int argc, char* argv[]) {
-  statistic_u = statistic_t{};
-  lines_C.init(max_lines);
-  input_lines_C.init(max_lines);
-  output_lines_C.init(max_lines);
-  gates_C.init(max_gates);
+// The run up to its last phase; fatal errors and early ends leave it as
+// exceptions.
+int run_sequence(run_C& run, int argc, char* argv[]) {
+  const settings_C& settings = run.settings;
   print_banner();
   init_zento();
-  bool simulate = examine_arguments(argc, argv);
-  read_circuit();
-  transform_circuit();
-  set_time();
-  listen_init();
+  examine_arguments(run, argc, argv);
+  const bool simulate = settings.fault_simulation_only_b;
+  read_circuit(run.circuit, run.settings);
+  transform_circuit(run.circuit);
+  run.cpu.set_time();
+  run.listen_init();
   std::cout << "Check_Circuit\n" << std::flush;
-  proof();
+  proof(run.circuit);
   std::cout << "Preprocessing\n" << std::flush;
-  praeprocessing(simulate ? 1 : 0);
-  cpu_prae_l = add_time(cpu_prae_l);
-  std::cout << (simulate ? "Simulate " : "Test ") << circuit_title() << std::flush;
-  if (simulate || !(only_stuck_at_test_b || only_iddq_test_b)) {
+  run.preprocessing.praeprocessing(simulate ? 1 : 0);
+  run.cpu.cpu_prae_l = run.cpu.add_time(run.cpu.cpu_prae_l);
+  std::cout << (simulate ? "Simulate " : "Test ") << circuit_title(settings) << std::flush;
+  if (simulate || !(settings.only_stuck_at_test_b || settings.only_iddq_test_b)) {
     // Said plainly rather than reporting figures nothing has produced.
     std::cout << "\nThis version generates tests for STUCK_AT, STUCK_AT_WITHOUT_BRANCHES and IDDQ only; "
               << (simulate ? "pattern file simulation" : "this fault model") << " is not available yet\n"
               << std::flush;
-    std::exit(1);
+    return 1;
   }
-  test_circuit();
+  test_circuit(run);
   return 0;
 }
 
-void listen_init() {
-  const int lines = number_of_lines();
-  lines_C.resize();
-  input_lines_C.resize();
-  output_lines_C.resize();
-  gates_C.resize();
-  protocol_C.init();
-  init_objective_lists(lines);
-  init_working_sets(lines, statistic_u.no_gates_i);
-  if (!bridging_iddq_b && !bridging_b) {
-    zielfehler_C.init(lines * ((stuck_open_test_b || transition_test_b) ? 4 : 2));
-    hilf_C.init(lines * 2);
+}  // namespace
+
+// What a fatal error leaves behind: its message on standard output and in
+// the statistics file, and the debug dump of every record.
+void report_fatal_error(const run_C& run, const string_C& message) {
+  const std::string& name = run.settings.schaltungsname_s;
+  {
+    std::ofstream file(name + ".stat", std::ios::app);
+    std::cout << "\nERROR!!!\n" << message << "\n";
+    file << "ERROR!!!\t\t" << message << "\n";
   }
-  tmp_gate_liste_C.init(statistic_u.no_gates_i);
-  selected_path_C.init(statistic_u.no_gates_i);
-  free_lines_C.init(lines);
-  red_abo_liste_C.init(lines);
-  pseudo_inputs_C.init(statistic_u.no_flipflop_i + statistic_u.no_signals_i);
-  pseudo_outputs_C.init(statistic_u.no_flipflop_i + statistic_u.no_signals_i);
+  std::cout << "Print the hole Datastructure in .debug File\n" << std::flush;
+  std::ofstream dump(name + ".debug", std::ios::trunc);
+  run.circuit.print_all(dump);
+  std::cout << std::flush;
+}
+
+int mmain(int argc, char* argv[]) {
+  run_C run;
+  try {
+    return run_sequence(run, argc, argv);
+  } catch (const fatal_error_C& e) {
+    report_fatal_error(run, e.message());
+    return 1;
+  } catch (const run_ended_t& end) {
+    return end.exit_status;
+  }
+}
+
+void run_C::listen_init() {
+  const statistic_t& statistic_u = circuit.statistic_u;
+  const int lines = circuit.number_of_lines();
+  circuit.lines_C.resize();
+  circuit.input_lines_C.resize();
+  circuit.output_lines_C.resize();
+  circuit.gates_C.resize();
+  imp.init_working_sets(lines, statistic_u.no_gates_i);
+  fan.init(lines, statistic_u.no_gates_i);
+  if (!settings.bridging_iddq_b && !settings.bridging_b) target_list.init(lines);
+  circuit.free_lines_C.init(lines);
+  collapsing.red_abo_liste_C.init(lines);
+  circuit.pseudo_inputs_C.init(statistic_u.no_flipflop_i + statistic_u.no_signals_i);
+  circuit.pseudo_outputs_C.init(statistic_u.no_flipflop_i + statistic_u.no_signals_i);
+  // A line's learned implications may name every line once.
+  for (int i = 0; i < circuit.lines_C.anzahl_i; i++) {
+    line_C* l = circuit.lines_C[i];
+    for (line_value_liste_C* list :
+         {&l->learned_C[0], &l->learned_C[1], &l->dyn_learned_C[0], &l->dyn_learned_C[1]}) {
+      list->max_records_i = lines;
+    }
+  }
   if (statistic_u.no_blocks_i >= 1) {
-    blocks_C.init(statistic_u.no_blocks_i);
-    tested_blocks_C.init(statistic_u.no_blocks_i);
-    for (int i = 0; i < gates_C.anzahl_i; i++) {
-      if (gates_C[i]->gate_type_c == BLOCK_GATE) blocks_C.fuege_ein(gates_C[i]);
+    circuit.blocks_C.init(statistic_u.no_blocks_i);
+    circuit.tested_blocks_C.init(statistic_u.no_blocks_i);
+    for (int i = 0; i < circuit.gates_C.anzahl_i; i++) {
+      if (circuit.gates_C[i]->gate_type_c == BLOCK_GATE) circuit.blocks_C.fuege_ein(circuit.gates_C[i]);
     }
   }
 }

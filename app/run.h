@@ -1,30 +1,66 @@
-// The command line, the fixed sequence of phases and the settings of a run.
+// One run of the program: its command line, the objects that own every
+// piece of its state, and the fixed sequence of phases.
 #pragma once
 
-// Circuit name: the circuit file as given, and after the file's Circuit
-// statement its stem. Every output file is this name plus an extension.
+#include "app/cpu_time.h"
+#include "atpg/fan.h"
+#include "atpg/pattern.h"
+#include "atpg/targets.h"
+#include "base/messages.h"
+#include "base/settings.h"
+#include "faults/collapsing.h"
+#include "faults/fault_simulation.h"
+#include "faults/target_list.h"
+#include "implication/implication.h"
+#include "model/circuit.h"
+#include "preproc/preprocessing.h"
+
+// Most characters of the circuit file name, the stem of every output file.
 constexpr int circuit_name_size = 800;
-extern char schaltungsname_s[circuit_name_size];
-
-extern int max_number_backtracks_i;
-extern bool only_iddq_test_b;
-extern bool only_stuck_at_test_b;
-extern bool stuck_at_test_without_branches_b;
-extern bool path_delay_test_b;
-extern bool transition_test_b;
-extern bool stuck_open_test_b;
-extern bool iddq_stuck_on_test_b;
-extern bool bridging_iddq_b;
-extern bool bridging_b;
-extern bool use_3_phases_b;
-
-// The whole run; returns after the last phase.
-int mmain(int argc, char* argv[]);
-// Prints the usage text and ends the process: a call without the required
-// arguments is a failed invocation.
-[[noreturn]] void quarn_syntax();
-// Sizes the working lists once the circuit is known.
-void listen_init();
 
 // Exit status of an invocation with missing or unrecognised arguments.
 constexpr int usage_exit_status = 2;
+
+class run_C {
+ public:
+  run_C() = default;
+  run_C(const run_C&) = delete;
+  run_C& operator=(const run_C&) = delete;
+
+  settings_C settings;
+  messages_C messages{settings};
+  circuit_C circuit;
+  implication_C imp{circuit, settings};
+  target_list_C target_list{circuit, settings};
+  collapsing_C collapsing{circuit, settings, target_list};
+  fault_simulation_C simulation{circuit, settings, imp, target_list, collapsing};
+  fan_C fan{imp, settings, messages};
+  targets_C targets{settings, imp, target_list, collapsing};
+  pattern_writer_C patterns{circuit, settings, imp, simulation, fan};
+  preprocessing_C preprocessing{circuit, settings, messages, imp, collapsing, targets};
+  cpu_time_C cpu;
+
+  // Counters of the whole run.
+  int backtrack_counter_i = 0;   // backtracks of all searches
+  int no_red_classes_i = 0;      // redundant targets
+  int no_aborted_path_i = 0;     // aborted targets or paths
+  int no_redundant_path_i = 0;   // redundant paths
+  int elements_to_test_i = 0;    // bridging targets left
+  int zento_reject_level_i = 0;  // sub-passes, for the switch-level companion
+  double robuste_fehlerueberdeckung_f = 0;
+
+  // Sizes the working lists once the circuit is known.
+  void listen_init();
+};
+
+// The whole run as the program makes it: arguments checked, circuit read,
+// preprocessed and tested, every file written. Returns the exit status; a
+// fatal error is reported here (message, statistics file, debug dump).
+int mmain(int argc, char* argv[]);
+
+// What a fatal error leaves behind: its message on standard output and in
+// the statistics file, and the debug dump of every record.
+void report_fatal_error(const run_C& run, const string_C& message);
+
+// The text printed for a call without the required arguments.
+void print_usage();

@@ -1,30 +1,24 @@
 #include "atpg/backtrace.h"
 
-#include "app/messages.h"
-#include "app/run.h"
-#include "atpg/driver.h"
-#include "atpg/working_sets.h"
+#include "base/messages.h"
+#include "base/settings.h"
+#include "implication/implication.h"
 #include "model/gate.h"
 #include "model/line.h"
 #include "model/protocol.h"
 
-objective_liste_C current_objectives_C;
-objective_liste_C head_objectives_C;
-objective_liste_C fanout_objectives_C(objective_rolle_t::by_level);
-objective_type_u final_objective_u;
-gate_C* d_front_gate_in_initial_objectives_p = nullptr;
-char backtrace_flag_b = 0;
+backtrace_C::backtrace_C(implication_C& imp, const settings_C& settings) : imp_(imp), settings_(settings) {}
 
-void init_objective_lists(int lines) {
+void backtrace_C::init_objective_lists(int lines) {
   current_objectives_C.init(lines);
   head_objectives_C.init(lines);
   fanout_objectives_C.init(lines);
 }
 
-char fault_signal_at_output() {
-  if (only_iddq_test_b || iddq_stuck_on_test_b || bridging_iddq_b) return 1;
-  for (int i = 0; i < d_front_C.anzahl_i; i++) {
-    if (d_front_C[i]->primary_output_b) return 1;
+char backtrace_C::fault_signal_at_output() {
+  if (settings_.only_iddq_test_b || settings_.iddq_stuck_on_test_b || settings_.bridging_iddq_b) return 1;
+  for (int i = 0; i < imp_.d_front_C.anzahl_i; i++) {
+    if (imp_.d_front_C[i]->primary_output_b) return 1;
   }
   return 0;
 }
@@ -38,7 +32,7 @@ struct d_front_candidate_t {
   line_C* fed_by = nullptr;
 };
 
-d_front_candidate_t best_d_front_candidate() {
+d_front_candidate_t best_d_front_candidate(const line_liste_C& d_front_C) {
   d_front_candidate_t best;
   for (int i = 0; i < d_front_C.anzahl_i; i++) {
     line_C* l = d_front_C[i];
@@ -53,13 +47,9 @@ d_front_candidate_t best_d_front_candidate() {
   return best;
 }
 
-bool is_fanout_branch(const line_C* l) {
-  return !l->primary_input_b && l->driver()->gate_type_c == FANOUT_GATE;
-}
-
 // Position of stem in the fanout objectives (ordered by level and number), or
 // -1 when it has no entry.
-int find_fanout_objective(const line_C* stem) {
+int find_fanout_objective(const objective_liste_C& fanout_objectives_C, const line_C* stem) {
   int lo = 0;
   int hi = fanout_objectives_C.anzahl_i - 1;
   while (lo <= hi) {
@@ -77,15 +67,15 @@ int find_fanout_objective(const line_C* stem) {
 
 }  // namespace
 
-void let_objectives_be_empty() {
+void backtrace_C::let_objectives_be_empty() {
   current_objectives_C.loesche_liste();
   head_objectives_C.loesche_liste();
   fanout_objectives_C.loesche_liste();
 }
 
-void let_unjustified_lines_be_initial_objectives() {
-  for (int i = 0; i < unjustified_bound_line_C.anzahl_i; i++) {
-    line_C* l = unjustified_bound_line_C[i];
+void backtrace_C::let_unjustified_lines_be_initial_objectives() {
+  for (int i = 0; i < imp_.unjustified_bound_line_C.anzahl_i; i++) {
+    line_C* l = imp_.unjustified_bound_line_C[i];
     if (l->good_value_c == X || l->good_value_c == UNDEFINED) {
       error(
           string_C("let_unjustified_lines_be_initial_objectives: Unjustified Bound Line has valueX or "
@@ -99,18 +89,21 @@ void let_unjustified_lines_be_initial_objectives() {
   }
 }
 
-void add_gate_in_d_front_to_initial_objectives() {
-  d_front_candidate_t best = best_d_front_candidate();
+void backtrace_C::add_gate_in_d_front_to_initial_objectives() {
+  d_front_candidate_t best = best_d_front_candidate(imp_.d_front_C);
   if (best.output == nullptr) error(string_C("add_gate_in_d_front_to_initial_objectives: D Front empty"));
   gate_C* g = best.fed_by->successor();
   switch (g->gate_type_c) {
     case AND_GATE:
-    case NOR_GATE:
-      current_objectives_C.fuege_ein(best.output, 0, 1);
-      break;
-    case OR_GATE:
     case NAND_GATE:
-      current_objectives_C.fuege_ein(best.output, 1, 0);
+    case OR_GATE:
+    case NOR_GATE:
+      // The output value the non-controlling side inputs give.
+      if (mynot(g->semantics().forced_output()) == ONE) {
+        current_objectives_C.fuege_ein(best.output, 0, 1);
+      } else {
+        current_objectives_C.fuege_ein(best.output, 1, 0);
+      }
       break;
     case EXOR_GATE: {
       const line_C* other = g->inputs_C[0] == best.fed_by ? g->inputs_C[1] : g->inputs_C[0];
@@ -137,21 +130,21 @@ void add_gate_in_d_front_to_initial_objectives() {
   d_front_gate_in_initial_objectives_p = g;
 }
 
-objective_type_u take_out_fanout_objective_p_closest_to_output() {
+objective_type_u backtrace_C::take_out_fanout_objective_p_closest_to_output() {
   objective_type_u* last = fanout_objectives_C.pop();
   return last ? *last : objective_type_u{};
 }
 
-char n0p_and_n1p_nonequal_zero(objective_type_u& objective) {
+char backtrace_C::n0p_and_n1p_nonequal_zero(objective_type_u& objective) {
   return objective.n0_i != 0 && objective.n1_i != 0 && objective.objective_line_p->good_value_c == X;
 }
 
-void add_objective_to_head_objectives(objective_type_u& objective) {
+void backtrace_C::add_objective_to_head_objectives(objective_type_u& objective) {
   if (head_objectives_C.element_in_liste(objective.objective_line_p, 0)) return;
   head_objectives_C.fuege_ein(objective.objective_line_p, objective.n0_i, objective.n1_i);
 }
 
-objective_type_u take_out_head_objective() {
+objective_type_u backtrace_C::take_out_head_objective() {
   int best = 0;
   for (int i = 1; i < head_objectives_C.anzahl_i; i++) {
     if (head_objectives_C[i]->n0_i + head_objectives_C[i]->n1_i >
@@ -164,9 +157,9 @@ objective_type_u take_out_head_objective() {
   return taken;
 }
 
-void add_n0_and_n1_to_fanout_objective(objective_type_u& objective) {
+void backtrace_C::add_n0_and_n1_to_fanout_objective(objective_type_u& objective) {
   line_C* stem = objective.objective_line_p->driver()->inputs_C[0];
-  int i = find_fanout_objective(stem);
+  int i = find_fanout_objective(fanout_objectives_C, stem);
   if (i >= 0) {
     fanout_objectives_C[i]->n0_i += objective.n0_i;
     fanout_objectives_C[i]->n1_i += objective.n1_i;
@@ -178,7 +171,7 @@ void add_n0_and_n1_to_fanout_objective(objective_type_u& objective) {
 namespace {
 
 // The requests at the two inputs of an EXOR gate for the requests at its output.
-void exor_objectives(line_C* a, line_C* b, int n0, int n1) {
+void exor_objectives(objective_liste_C& current_objectives_C, line_C* a, line_C* b, int n0, int n1) {
   int a0 = 0, a1 = 0, b0 = 0, b1 = 0;
   const auto holds = [](const line_C* l, unsigned char v) { return l->good_value_c == v; };
   // Equal inputs for a 0 at the output.
@@ -215,7 +208,7 @@ void exor_objectives(line_C* a, line_C* b, int n0, int n1) {
 
 }  // namespace
 
-void determine_next_objective_and_add_them_to_current_objectives(objective_type_u& objective) {
+void backtrace_C::determine_next_objective_and_add_them_to_current_objectives(objective_type_u& objective) {
   const int n0 = objective.n0_i;
   const int n1 = objective.n1_i;
   gate_C* g = objective.objective_line_p->driver();
@@ -226,7 +219,7 @@ void determine_next_objective_and_add_them_to_current_objectives(objective_type_
     case FANOUT_GATE:
       error(string_C("determine_next_objective_and_add_them_to_current_objectives: Fanout not allowed"));
     case EXOR_GATE:
-      exor_objectives(g->inputs_C[0], g->inputs_C[1], n0, n1);
+      exor_objectives(current_objectives_C, g->inputs_C[0], g->inputs_C[1], n0, n1);
       return;
     case AND_GATE:
     case OR_GATE:
@@ -250,29 +243,25 @@ void determine_next_objective_and_add_them_to_current_objectives(objective_type_
     if (easy0 == nullptr || l->contby_0_d < easy0->contby_0_d) easy0 = l;
     if (easy1 == nullptr || l->contby_1_d < easy1->contby_1_d) easy1 = l;
   }
+  // The requests at the output of the And or Or function before inversion:
+  // a 0 at an And output (a 1 at an Or output) needs only the easiest input,
+  // the other value needs every input.
+  const bool inverting = g->inverting();
+  const int m0 = inverting ? n1 : n0;
+  const int m1 = inverting ? n0 : n1;
+  const bool or_like = g->controlling_value() == ONE;
   for (int i = 0; i < in.anzahl_i; i++) {
     line_C* l = in[i];
     if (l->good_value_c != X && !(l->in_ausgangskegel_b && l->bad_value_c == X && !some_input_x)) continue;
-    switch (g->gate_type_c) {
-      case AND_GATE:
-      case DRIVER_GATE:
-        current_objectives_C.fuege_ein(l, l == easy0 ? n0 : 0, n1);
-        break;
-      case OR_GATE:
-        current_objectives_C.fuege_ein(l, n0, l == easy1 ? n1 : 0);
-        break;
-      case NAND_GATE:
-      case INVERTER_GATE:
-        current_objectives_C.fuege_ein(l, l == easy0 ? n1 : 0, n0);
-        break;
-      default:
-        current_objectives_C.fuege_ein(l, n1, l == easy1 ? n0 : 0);
-        break;  // NOR
+    if (or_like) {
+      current_objectives_C.fuege_ein(l, m0, l == easy1 ? m1 : 0);
+    } else {
+      current_objectives_C.fuege_ein(l, l == easy0 ? m0 : 0, m1);
     }
   }
 }
 
-char multiple_backtrace(entry_exit_t /*entry*/) {
+char backtrace_C::multiple_backtrace(entry_exit_t /*entry*/) {
   for (;;) {
     objective_type_u objective;
     bool from_fanout_list = false;
@@ -293,7 +282,7 @@ char multiple_backtrace(entry_exit_t /*entry*/) {
     // in front of it to distribute the requests to.
     if (l->line_type_c == HEAD_LINE || l->primary_input_b) {
       add_objective_to_head_objectives(objective);
-    } else if (is_fanout_branch(l)) {
+    } else if (l->is_fanout_branch()) {
       add_n0_and_n1_to_fanout_objective(objective);
     } else {
       determine_next_objective_and_add_them_to_current_objectives(objective);
@@ -301,18 +290,18 @@ char multiple_backtrace(entry_exit_t /*entry*/) {
   }
 }
 
-objective_type_u determine_final_objective() {
+objective_type_u backtrace_C::determine_final_objective() {
   // Two rebuilds in a row that find nothing to decide mean that the
   // objectives cannot lead anywhere; the caller gives up on this target.
   for (int rebuild = 0; rebuild < 2; rebuild++) {
     if (backtrace_flag_b) {
       backtrace_flag_b = 0;
-      ujust_bound_changed_b = 0;
-      d_front_changed_b = 0;
+      imp_.protocol_C.ujust_bound_changed_b = 0;
+      imp_.d_front_changed_b = 0;
       let_objectives_be_empty();
-      if (!unjustified_bound_line_C.is_empty()) {
+      if (!imp_.unjustified_bound_line_C.is_empty()) {
         let_unjustified_lines_be_initial_objectives();
-        if (!fault_signal_at_output() && !init_pattern_b) add_gate_in_d_front_to_initial_objectives();
+        if (!fault_signal_at_output() && !imp_.init_pattern_b) add_gate_in_d_front_to_initial_objectives();
       } else {
         add_gate_in_d_front_to_initial_objectives();
       }
@@ -327,26 +316,26 @@ objective_type_u determine_final_objective() {
   return objective_type_u{};
 }
 
-void assign_value_to_final_objective(objective_type_u& objective) {
+void backtrace_C::assign_value_to_final_objective(objective_type_u& objective) {
   line_C* l = objective.objective_line_p;
   if (l->good_value_c != X) error(string_C("assign_value_to_final_objective: signal was already covered"));
   const bool one =
       objective.n0_i < objective.n1_i || (objective.n0_i == objective.n1_i && l->contby_1_d < l->contby_0_d);
   const char value = one ? ONE : ZERO;
-  protocol_C.push(l, 1, 0, 0, 0, 0, X, value, UNDEFINED, UNDEFINED);
+  imp_.protocol_C.push(decision_entry(l, value));
   l->good_value_c = value;
   if (l->line_type_c == BOUND_LINE) {
-    unjustified_bound_line_C.fuege_ein(l);
-    protocol_C.push(l, 0, 1, 0, 0, 0, UNDEFINED, UNDEFINED, UNDEFINED, UNDEFINED);
+    imp_.unjustified_bound_line_C.fuege_ein(l);
+    imp_.protocol_C.push(list_entry(l, list_change_t::bound_in));
   }
-  implication_line_C.fuege_ein(l);
-  if (l->in_eingangskegel_b) input_kegel_changed_b = 1;
+  imp_.implication_line_C.fuege_ein(l);
+  if (l->in_eingangskegel_b) imp_.input_kegel_changed_b = 1;
 }
 
-char continuation_of_backtrace_meaningful() {
-  if (ujust_bound_changed_b) return 0;
+char backtrace_C::continuation_of_backtrace_meaningful() {
+  if (imp_.protocol_C.ujust_bound_changed_b) return 0;
   if (fault_signal_at_output()) return 1;
-  d_front_candidate_t best = best_d_front_candidate();
+  d_front_candidate_t best = best_d_front_candidate(imp_.d_front_C);
   if (best.output == nullptr) return 1;
   return best.fed_by->successor() == d_front_gate_in_initial_objectives_p;
 }

@@ -1,27 +1,17 @@
 #include "atpg/dynamic_learning.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 
-#include "app/messages.h"
-#include "atpg/fan.h"
-#include "atpg/implication.h"
-#include "atpg/working_sets.h"
+#include "base/messages.h"
+#include "implication/implication.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/key_set.h"
 #include "model/line.h"
 #include "model/protocol.h"
-#include "preproc/learning.h"
 
 namespace {
-
-// Every implication learned since the last backtrack, as (line, list, trial
-// line, value), so that a repeat is recognised at once: the lists grow long.
-key_set_t dynamically_learned;
-// The lines that hold dynamically learned implications.
-std::vector<line_C*> lines_with_dynamic_implications;
 
 bool learning_candidate(const line_C* l) {
   if (l->good_value_c != X) return false;
@@ -33,21 +23,21 @@ bool learning_candidate(const line_C* l) {
 // One trial of value t on l; afterwards everything it implied is undone and
 // the implications it showed are learned. Returns whether it ended in a
 // conflict and whether something was learned.
-bool trial(line_C* l, char t, bool& learned) {
-  protocol_C.push(l, 1, 0, 0, 0, 0, X, t, UNDEFINED, UNDEFINED);
+bool trial(implication_C& imp, line_C* l, char t, bool& learned) {
+  imp.protocol_C.push(decision_entry(l, t));
   l->good_value_c = t;
   bool conflict = false;
-  if (!l->primary_output_b) conflict = l->successor()->forward_implication() == STEP_CONFLICT;
-  if (!conflict && !l->primary_input_b) conflict = l->driver()->backward_implication(1) == STEP_CONFLICT;
+  if (!l->primary_output_b) conflict = imp.forward_implication(l->successor()) == STEP_CONFLICT;
+  if (!conflict && !l->primary_input_b) conflict = imp.backward_implication(l->driver(), 1) == STEP_CONFLICT;
   for (;;) {
-    protocol_item_t* e = protocol_C.pop();
+    protocol_item_t* e = imp.protocol_C.pop();
     if (e == nullptr) error(string_C("dyn_learning: something is wrong"));
     if (e->neuer_gut_wert_c != UNDEFINED && e->line_p != nullptr) {
-      if (e->line_p->dyn_learn(l) == STEP_ASSIGNED) learned = true;
+      if (dyn_learn(imp, e->line_p, l) == STEP_ASSIGNED) learned = true;
       e->line_p->learn_mark_b = 0;
     }
     const bool own_entry = e->optionale_zuweisung_b;
-    undo_journal_entry(e);
+    imp.undo_journal_entry(e);
     if (own_entry) break;
   }
   return conflict;
@@ -55,24 +45,23 @@ bool trial(line_C* l, char t, bool& learned) {
 
 }  // namespace
 
-char line_C::dyn_learn(line_C* l) {
-  const char v = good_value_c;
+char dyn_learn(implication_C& imp, line_C* line, line_C* l) {
+  const char v = line->good_value_c;
   const char t = l->good_value_c;
-  if (primary_input_b || this == l || v == X || !learn_mark_b) return STEP_NOTHING_NEW;
+  if (line->primary_input_b || line == l || v == X || !line->learn_mark_b) return STEP_NOTHING_NEW;
   // Implications a single input forces are found by implication anyway.
-  const gate_C* g = driver();
+  const gate_C* g = line->driver();
   switch (g->gate_type_c) {
     case INVERTER_GATE:
     case DRIVER_GATE:
     case FANOUT_GATE:
       return STEP_NOTHING_NEW;
     case AND_GATE:
-    case NOR_GATE:
-      if (v == ZERO) return STEP_NOTHING_NEW;
-      break;
-    case OR_GATE:
     case NAND_GATE:
-      if (v == ONE) return STEP_NOTHING_NEW;
+    case OR_GATE:
+    case NOR_GATE:
+      // The output value a controlling input forces is no news.
+      if (v == g->semantics().forced_output()) return STEP_NOTHING_NEW;
       break;
     case EXOR_GATE:
       if (g->no_inputs_i == 1) return STEP_NOTHING_NEW;
@@ -82,25 +71,25 @@ char line_C::dyn_learn(line_C* l) {
   }
   const int index = v == ONE ? 0 : 1;  // the list of this line holding the complement of v
   const char consequence = mynot(t);
-  const uint64_t key = implication_key(this, index, l, consequence);
-  if (dynamically_learned.contains(key) || is_statically_learned(key)) {
+  const uint64_t key = implication_key(line, index, l, consequence);
+  if (imp.dynamically_learned.contains(key) || imp.statically_learned.contains(key)) {
     return STEP_NOTHING_NEW;
   }
-  if (dyn_learned_C[index].is_empty()) lines_with_dynamic_implications.push_back(this);
-  dyn_learned_C[index].fuege_ein(l, consequence, 0);
-  dynamically_learned.insert(key);
+  if (line->dyn_learned_C[index].is_empty()) imp.lines_with_dynamic_implications.push_back(line);
+  line->dyn_learned_C[index].fuege_ein(l, consequence, 0);
+  imp.dynamically_learned.insert(key);
   return STEP_ASSIGNED;
 }
 
-char line_C::dyn_try_learning() {
+char dyn_try_learning(implication_C& imp, line_C* line) {
   bool learned = false;
-  const bool zero_conflicts = trial(this, ZERO, learned);
-  const bool one_conflicts = trial(this, ONE, learned);
-  good_value_c = X;
+  const bool zero_conflicts = trial(imp, line, ZERO, learned);
+  const bool one_conflicts = trial(imp, line, ONE, learned);
+  line->good_value_c = X;
   if (zero_conflicts && one_conflicts) return STEP_CONFLICT;
   if (zero_conflicts || one_conflicts) {
-    assign_good_value(this, zero_conflicts ? ONE : ZERO);
-    implication_line_C.fuege_ein(this);
+    imp.assign_good_value(line, zero_conflicts ? ONE : ZERO);
+    imp.implication_line_C.fuege_ein(line);
     return STEP_ASSIGNED;
   }
   return learned ? STEP_ASSIGNED : STEP_NOTHING_NEW;
@@ -112,19 +101,18 @@ namespace {
 // front of an unjustified bound line, of the D-frontier, and of the gates
 // the fault effect may still pass on its way to an output. A trial anywhere
 // else could only learn about logic the search never looks at.
-std::vector<char> relevant_lines() {
-  std::vector<char> relevant(lines_C.anzahl_i + 2, 0);
+std::vector<char> relevant_lines(implication_C& imp) {
+  std::vector<char> relevant(imp.circuit.lines_C.anzahl_i + 2, 0);
   std::vector<line_C*> work;
   auto reach = [&](line_C* l) {
     if (relevant[l->nummer_i]) return;
     relevant[l->nummer_i] = 1;
     work.push_back(l);
   };
-  for (int i = 0; i < unjustified_bound_line_C.anzahl_i; i++) reach(unjustified_bound_line_C[i]);
+  for (int i = 0; i < imp.unjustified_bound_line_C.anzahl_i; i++) reach(imp.unjustified_bound_line_C[i]);
   std::vector<gate_C*> gates;
-  std::vector<char> gate_seen;
-  for (int i = 0; i < d_front_C.anzahl_i; i++) {
-    line_C* l = d_front_C[i];
+  for (int i = 0; i < imp.d_front_C.anzahl_i; i++) {
+    line_C* l = imp.d_front_C[i];
     reach(l);
     if (!l->primary_output_b) gates.push_back(l->successor());
   }
@@ -155,22 +143,17 @@ std::vector<char> relevant_lines() {
 
 }  // namespace
 
-char dyn_learning() {
+char dyn_learning(implication_C& imp) {
+  const line_liste_C& lines_C = imp.circuit.lines_C;
   for (int i = 0; i < lines_C.anzahl_i; i++) lines_C[i]->learn_mark_b = 0;
-  const std::vector<char> relevant = relevant_lines();
+  const std::vector<char> relevant = relevant_lines(imp);
   char result = STEP_NOTHING_NEW;
   for (int i = 0; i < lines_C.anzahl_i; i++) {
     line_C* l = lines_C[i];
     if (!relevant[l->nummer_i] || !learning_candidate(l)) continue;
-    const char r = l->dyn_try_learning();
+    const char r = dyn_try_learning(imp, l);
     if (r == STEP_CONFLICT) return STEP_CONFLICT;
     if (r == STEP_ASSIGNED) result = STEP_ASSIGNED;
   }
   return result;
-}
-
-void forget_dynamic_implications() {
-  for (line_C* l : lines_with_dynamic_implications) l->reset_dyn_learning();
-  lines_with_dynamic_implications.clear();
-  dynamically_learned.clear();
 }

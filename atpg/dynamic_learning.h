@@ -3,9 +3,12 @@
 // are kept (for the present search state) in their contrapositive form.
 #pragma once
 
-// 0 values assigned or learned, 3 the present state is inconsistent, 4 nothing.
-char dyn_learning();
+class implication_C;
+class line_C;
 
-// Empties the dynamically learned implications of every line: they hold only
-// for the search state that found them.
-void forget_dynamic_implications();
+// 0 values assigned or learned, 3 the present state is inconsistent, 4 nothing.
+char dyn_learning(implication_C& imp);
+// Both trials on one line.
+char dyn_try_learning(implication_C& imp, line_C* line);
+// Learns what the trial of l showed about line (which holds a value).
+char dyn_learn(implication_C& imp, line_C* line, line_C* l);

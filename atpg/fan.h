@@ -2,19 +2,43 @@
 // multiple backtrace, with chronological backtracking through the journal.
 #pragma once
 
+#include "atpg/backtrace.h"
+#include "model/liste.h"
 #include "model/values.h"
 
+class implication_C;
 class line_C;
+class messages_C;
+struct settings_C;
 
-// Generates a test for the fault that the test value names at the target
-// line; the pattern is left on the primary inputs.
-fan_result_t fan_alg(line_C* target, char test_value);
+class fan_C {
+ public:
+  fan_C(implication_C& imp, const settings_C& settings, messages_C& messages);
 
-char exist_untried_combination_of_values();
-void set_untried_combination_of_values();
-int number_of_gates_in_d_front();
-void justify_free_lines();
+  backtrace_C backtrace;
+  // The gates of the present path of the path-delay model.
+  gate_liste_C selected_path_C;
 
-struct protocol_item_t;
-// Reverses one journal entry: its values and its list changes.
-void undo_journal_entry(const protocol_item_t* entry);
+  // Sizes the search's own lists for a circuit of the given size.
+  void init(int lines, int gates);
+
+  // Generates a test for the fault that the test value names at the target
+  // line; the pattern is left on the primary inputs.
+  fan_result_t fan_alg(line_C* target, char test_value);
+
+  char exist_untried_combination_of_values();
+  void set_untried_combination_of_values();
+  void justify_free_lines();
+
+ private:
+  implication_C& imp_;
+  const settings_C& settings_;
+  messages_C& messages_;
+
+  bool backtrack(fan_result_t& result);
+  void seed_unjustified_lines(line_C* target, char test_value);
+};
+
+// The gates fed by the D-frontier whose outputs are still open, collected in
+// the engine's gate list.
+int number_of_gates_in_d_front(implication_C& imp);

@@ -4,26 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/run.h"
-#include "atpg/driver.h"
-#include "atpg/path_delay.h"
+#include "atpg/fan.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "faults/fault_simulation.h"
+#include "implication/implication.h"
 #include "model/circuit.h"
 #include "model/line.h"
 
-int tests_i = 0;
-int inits_i = 0;
-int no_testpattern_i = 0;
-int no_non_robust_pattern_i = 0;
-
 namespace {
-
-std::ofstream pattern_F;
-char erster_eingang_b = 1;
-char robust_test_b = 1;
-char last_init_set_b = 0;
-std::vector<char> last_init_p;
 
 char value_character(char v) {
   switch (v) {
@@ -40,7 +29,19 @@ char value_character(char v) {
   }
 }
 
-void write_values(const std::vector<char>& inputs, const std::vector<char>& outputs) {
+std::vector<char> good_values(const line_liste_C& lines) {
+  std::vector<char> values;
+  for (int i = 0; i < lines.anzahl_i; i++) values.push_back(lines[i]->good_value_c);
+  return values;
+}
+
+}  // namespace
+
+pattern_writer_C::pattern_writer_C(const circuit_C& circuit, const settings_C& settings,
+                                   const implication_C& imp, fault_simulation_C& simulation, const fan_C& fan)
+    : circuit_(circuit), settings_(settings), imp_(imp), simulation_(simulation), fan_(fan) {}
+
+void pattern_writer_C::write_values(const std::vector<char>& inputs, const std::vector<char>& outputs) {
   for (char v : inputs) {
     if (char c = value_character(v)) pattern_F << c;
   }
@@ -50,32 +51,27 @@ void write_values(const std::vector<char>& inputs, const std::vector<char>& outp
   }
 }
 
-std::vector<char> good_values(const line_liste_C& lines) {
-  std::vector<char> values;
-  for (int i = 0; i < lines.anzahl_i; i++) values.push_back(lines[i]->good_value_c);
-  return values;
-}
-
-void count_pattern() {
-  if (hazard_test_ein_b || only_iddq_test_b || only_stuck_at_test_b || iddq_stuck_on_test_b ||
-      transition_test_b || bridging_iddq_b || bridging_b) {
+void pattern_writer_C::count_pattern() {
+  if (imp_.hazard_test_ein_b || settings_.only_iddq_test_b || settings_.only_stuck_at_test_b ||
+      settings_.iddq_stuck_on_test_b || settings_.transition_test_b || settings_.bridging_iddq_b ||
+      settings_.bridging_b) {
     no_testpattern_i++;
   } else {
     no_non_robust_pattern_i++;
   }
 }
 
-void end_log_entry() {
-  simu_F << "\n";
-  simu_F.flush();
+void pattern_writer_C::end_log_entry() {
+  simulation_.simu_F << "\n";
+  simulation_.simu_F.flush();
 }
 
-}  // namespace
-
-void print_testpattern(line_C* target, int /*sub_pass*/) {
+void pattern_writer_C::print_testpattern(line_C* target, int /*sub_pass*/) {
+  const line_liste_C& input_lines_C = circuit_.input_lines_C;
+  const line_liste_C& output_lines_C = circuit_.output_lines_C;
   if (erster_eingang_b) {
     erster_eingang_b = 0;
-    pattern_F.open(std::string(schaltungsname_s) + ".pat", std::ios::trunc);
+    pattern_F.open(settings_.schaltungsname_s + ".pat", std::ios::trunc);
     pattern_F << "* Input_lines: ";
     for (int i = 0; i < input_lines_C.anzahl_i; i++) pattern_F << input_lines_C[i]->name_s << " ";
     pattern_F << "\n* Output_lines: ";
@@ -83,13 +79,13 @@ void print_testpattern(line_C* target, int /*sub_pass*/) {
     pattern_F << "\n";
     last_init_p.assign(input_lines_C.anzahl_i + output_lines_C.anzahl_i, X);
   }
-  if (!hazard_test_ein_b && robust_test_b) {
+  if (!imp_.hazard_test_ein_b && robust_test_b) {
     robust_test_b = 0;
     pattern_F << "* Non Robust Pattern:\n";
   }
   std::vector<char> inputs = good_values(input_lines_C);
   std::vector<char> outputs = good_values(output_lines_C);
-  if (init_pattern_b) {
+  if (imp_.init_pattern_b) {
     for (char v : inputs) value_character(v);
     for (char v : outputs) value_character(v);
     last_init_p = inputs;
@@ -109,8 +105,8 @@ void print_testpattern(line_C* target, int /*sub_pass*/) {
   tests_i++;
   count_pattern();
   write_values(inputs, outputs);
-  pattern_F << " * " << target->name_s << "  " << number_backtracks_i << " Backtracks";
-  if (path_delay_test_b) pattern_F << "  Delay(units): " << selected_path_C.anzahl_i;
+  pattern_F << " * " << target->name_s << "  " << imp_.number_backtracks_i << " Backtracks";
+  if (settings_.path_delay_test_b) pattern_F << "  Delay(units): " << fan_.selected_path_C.anzahl_i;
   pattern_F << "\n";
   pattern_F.flush();
   end_log_entry();

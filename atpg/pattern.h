@@ -3,14 +3,44 @@
 // values and the target it was generated for.
 #pragma once
 
+#include <fstream>
+#include <vector>
+
+class circuit_C;
+class fan_C;
+class fault_simulation_C;
+class implication_C;
 class line_C;
+struct settings_C;
 
-// Patterns written, for the report.
-extern int tests_i;
-extern int inits_i;
-extern int no_testpattern_i;
-extern int no_non_robust_pattern_i;
+class pattern_writer_C {
+ public:
+  pattern_writer_C(const circuit_C& circuit, const settings_C& settings, const implication_C& imp,
+                   fault_simulation_C& simulation, const fan_C& fan);
 
-// Writes the pattern the last search left on the primary inputs; an
-// initialisation pattern is kept and written in front of the next test.
-void print_testpattern(line_C* target, int sub_pass);
+  // Patterns written, for the report.
+  int tests_i = 0;
+  int inits_i = 0;
+  int no_testpattern_i = 0;
+  int no_non_robust_pattern_i = 0;
+
+  // Writes the pattern the last search left on the primary inputs; an
+  // initialisation pattern is kept and written in front of the next test.
+  void print_testpattern(line_C* target, int sub_pass);
+
+ private:
+  const circuit_C& circuit_;
+  const settings_C& settings_;
+  const implication_C& imp_;
+  fault_simulation_C& simulation_;
+  const fan_C& fan_;
+  std::ofstream pattern_F;
+  char erster_eingang_b = 1;
+  char robust_test_b = 1;
+  char last_init_set_b = 0;
+  std::vector<char> last_init_p;
+
+  void write_values(const std::vector<char>& inputs, const std::vector<char>& outputs);
+  void count_pattern();
+  void end_log_entry();
+};

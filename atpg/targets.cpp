@@ -1,24 +1,15 @@
 #include "atpg/targets.h"
 
-#include <utility>
-
-#include "app/messages.h"
-#include "app/run.h"
-#include "atpg/driver.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "faults/collapsing.h"
-#include "model/circuit.h"
+#include "faults/fault_kind.h"
+#include "faults/target_list.h"
+#include "implication/implication.h"
 #include "model/gate.h"
-#include "model/key_set.h"
 #include "model/line.h"
 
-line_value_liste_C zielfehler_C(line_value_rolle_t::zielfehler);
-line_value_liste_C hilf_C(line_value_rolle_t::hilf);
-
 namespace {
-
-bool is_fanout_branch(const line_C* l) {
-  return !l->primary_input_b && l->driver()->gate_type_c == FANOUT_GATE;
-}
 
 void inject(line_C* l, char good, char bad) {
   l->good_value_c = good;
@@ -27,230 +18,166 @@ void inject(line_C* l, char good, char bad) {
 
 }  // namespace
 
-void erstelle_zielfehlerliste(line_value_liste_C& list) {
-  // Each line is visited once, so only entries that were there before can
-  // already name it.
-  const bool had_entries = !list.is_empty();
-  for (int i = 0; i < lines_C.anzahl_i; i++) {
-    line_C* l = lines_C[i];
-    if (had_entries && list.element_in_liste(l, ZERO, 0) && list.element_in_liste(l, ONE, 0)) continue;
-    if (transition_test_b || stuck_open_test_b || iddq_stuck_on_test_b) {
-      if (l->primary_output_b || l->successor()->no_inputs_i < 2) continue;
-      list.fuege_ein(l, FALLING, 0);
-      list.fuege_ein(l, RISING, 0);
-    } else if (only_stuck_at_test_b && stuck_at_test_without_branches_b) {
-      if (is_fanout_branch(l)) continue;
-      list.fuege_ein(l, ZERO, 0);
-      list.fuege_ein(l, ONE, 0);
-    } else if (only_stuck_at_test_b) {
-      if (!l->primary_input_b && !is_fanout_branch(l) && l->driver()->gate_type_c != EXOR_GATE) continue;
-      list.fuege_ein(l, ZERO, 0);
-      list.fuege_ein(l, ONE, 0);
-    } else {
-      list.fuege_ein(l, ZERO, 0);
-      list.fuege_ein(l, ONE, 0);
-    }
-  }
-}
+targets_C::targets_C(const settings_C& settings, implication_C& imp, target_list_C& target_list,
+                     collapsing_C& collapsing)
+    : settings_(settings), imp_(imp), target_list_(target_list), collapsing_(collapsing) {}
 
-char line_C::should_be_tested(char test_value) {
-  if (test_done_b) return 0;
-  auto side_inputs_hold = [this](char and_value, char or_value) {
-    const gate_C* g = successor();
-    char wanted;
+char targets_C::should_be_tested(line_C* line, char test_value) {
+  if (line->test_done_b) return 0;
+  // A stuck-open test needs the other inputs of the successor at their
+  // non-controlling value under the init values.
+  auto side_inputs_hold = [line]() {
+    const gate_C* g = line->successor();
     switch (g->gate_type_c) {
       case AND_GATE:
       case NAND_GATE:
-        wanted = and_value;
-        break;
       case OR_GATE:
       case NOR_GATE:
-        wanted = or_value;
         break;
       case EXOR_GATE:
         return true;
       default:
         error(string_C("should_be_tested: Stuck-open test not possible for one gate"));
     }
+    const char wanted = mynot(g->controlling_value());
     for (int i = 0; i < g->inputs_C.anzahl_i; i++) {
-      if (g->inputs_C[i] != this && g->inputs_C[i]->init_value_c != wanted) return false;
+      if (g->inputs_C[i] != line && g->inputs_C[i]->init_value_c != wanted) return false;
     }
     return true;
   };
   switch (test_value) {
     case ZERO:
-      if (sa0_redundant_b || sa0_aborted_b) return 0;
-      inject(this, ONE, ZERO);
+      if (line->sa0_redundant_b || line->sa0_aborted_b) return 0;
+      inject(line, ONE, ZERO);
       return 1;
     case ONE:
-      if (sa1_redundant_b || sa1_aborted_b) return 0;
-      inject(this, ZERO, ONE);
+      if (line->sa1_redundant_b || line->sa1_aborted_b) return 0;
+      inject(line, ZERO, ONE);
       return 1;
     case RISING:
-      if (rising_done_b || rising_aborted_b || rising_redundant_b) return 0;
-      if (!(init_value_c == ZERO || init_value_c == D_BAR || iddq_stuck_on_test_b)) return 0;
-      if (stuck_open_test_b && !primary_output_b && !side_inputs_hold(ONE, ZERO)) return 0;
-      inject(this, ONE, ZERO);
+      if (line->rising_done_b || line->rising_aborted_b || line->rising_redundant_b) return 0;
+      if (!(line->init_value_c == ZERO || line->init_value_c == D_BAR || settings_.iddq_stuck_on_test_b))
+        return 0;
+      if (settings_.stuck_open_test_b && !line->primary_output_b && !side_inputs_hold()) return 0;
+      inject(line, ONE, ZERO);
       return 1;
     case FALLING:
-      if (falling_done_b || falling_aborted_b || falling_redundant_b) return 0;
-      if (!(init_value_c == ONE || init_value_c == D || iddq_stuck_on_test_b)) return 0;
-      if (stuck_open_test_b && !primary_output_b && !side_inputs_hold(ONE, ZERO)) return 0;
-      inject(this, ZERO, ONE);
+      if (line->falling_done_b || line->falling_aborted_b || line->falling_redundant_b) return 0;
+      if (!(line->init_value_c == ONE || line->init_value_c == D || settings_.iddq_stuck_on_test_b)) return 0;
+      if (settings_.stuck_open_test_b && !line->primary_output_b && !side_inputs_hold()) return 0;
+      inject(line, ZERO, ONE);
       return 1;
     default:
       return 0;
   }
 }
 
-char line_C::must_be_tested(char test_value) {
-  if (test_done_b) {
-    hilf_C.fuege_ein(this, test_value, 1);
+char targets_C::must_be_tested(line_C* line, char test_value) {
+  line_value_liste_C& hilf_C = target_list_.hilf_C;
+  if (line->test_done_b) {
+    hilf_C.fuege_ein(line, test_value, 1);
     return 0;
   }
-  const bool stuck_at_model = only_stuck_at_test_b || only_iddq_test_b;
+  const bool stuck_at_model = settings_.only_stuck_at_test_b || settings_.only_iddq_test_b;
   switch (test_value) {
     case ONE:
-      if (!sa1_redundant_b && !sa1_aborted_b && !sa1_done_b) {
-        inject(this, ZERO, ONE);
+    case ZERO: {
+      const int k = kind_of(test_value);
+      if (!redundant_flag(line, k) && !aborted_flag(line, k) && !done_flag(line, k)) {
+        inject(line, mynot(test_value), test_value);
         return 1;
       }
-      if (stuck_at_model && !sa1_aborted_b) hilf_C.fuege_ein(this, ONE, 1);
+      if (stuck_at_model && !aborted_flag(line, k)) hilf_C.fuege_ein(line, test_value, 1);
       return 0;
-    case ZERO:
-      if (!sa0_redundant_b && !sa0_aborted_b && !sa0_done_b) {
-        inject(this, ONE, ZERO);
-        return 1;
-      }
-      if (stuck_at_model && !sa0_aborted_b) hilf_C.fuege_ein(this, ZERO, 1);
-      return 0;
+    }
     case FALLING:
-      if (sa1_redundant_b || sa1_aborted_b || falling_done_b || falling_redundant_b || falling_aborted_b)
+      if (line->sa1_redundant_b || line->sa1_aborted_b || line->falling_done_b || line->falling_redundant_b ||
+          line->falling_aborted_b)
         return 0;
-      inject(this, ONE, ZERO);
-      init_pattern_b = 1;
+      inject(line, ONE, ZERO);
+      imp_.init_pattern_b = 1;
       return 1;
     case RISING:
-      if (sa0_redundant_b || sa0_aborted_b || rising_done_b || rising_aborted_b || rising_redundant_b)
+      if (line->sa0_redundant_b || line->sa0_aborted_b || line->rising_done_b || line->rising_aborted_b ||
+          line->rising_redundant_b)
         return 0;
-      inject(this, ZERO, ONE);
-      init_pattern_b = 1;
+      inject(line, ZERO, ONE);
+      imp_.init_pattern_b = 1;
       return 1;
     default:
       return 0;
   }
 }
 
-line_value_t* gen_fault() {
-  init_pattern_b = 0;
-  if (!only_iddq_test_b && !only_stuck_at_test_b) {
+line_value_t* targets_C::gen_fault() {
+  line_value_liste_C& zielfehler_C = target_list_.zielfehler_C;
+  imp_.init_pattern_b = 0;
+  if (!settings_.only_iddq_test_b && !settings_.only_stuck_at_test_b) {
     for (int i = 0; i < zielfehler_C.anzahl_i; i++) {
-      if (zielfehler_C[i]->line_p->should_be_tested(zielfehler_C[i]->value_c)) return zielfehler_C[i];
+      if (should_be_tested(zielfehler_C[i]->line_p, zielfehler_C[i]->value_c)) return zielfehler_C[i];
     }
   }
   for (int i = 0; i < zielfehler_C.anzahl_i; i++) {
-    if (zielfehler_C[i]->line_p->must_be_tested(zielfehler_C[i]->value_c)) return zielfehler_C[i];
+    if (must_be_tested(zielfehler_C[i]->line_p, zielfehler_C[i]->value_c)) return zielfehler_C[i];
   }
   return nullptr;
 }
 
-// One pass over the target list: a pattern can detect many targets, and the
-// list is long.
-void drop_hilf_from_targets() {
-  if (hilf_C.is_empty()) return;
-  key_set_t detected;
-  auto key = [](const line_value_t* r) {
-    return (static_cast<uint64_t>(r->line_p->nummer_i) << 4 | static_cast<uint64_t>(r->value_c & 0xF)) + 1;
-  };
-  for (int i = 0; i < hilf_C.anzahl_i; i++) detected.insert(key(hilf_C[i]));
-  int kept = 0;
-  for (int i = 0; i < zielfehler_C.anzahl_i; i++) {
-    if (detected.contains(key(zielfehler_C[i]))) continue;
-    std::swap(zielfehler_C.elemente_p[kept++], zielfehler_C.elemente_p[i]);
-  }
-  zielfehler_C.anzahl_i = kept;
-  hilf_C.anzahl_i = 0;
-}
-
-void line_C::mark_result(fan_result_t r, char test_value) {
-  if (hazard_b && hazard_test_ein_b) {
-    switch (test_value) {
-      case ZERO:
-        sa0_aborted_b = rising_aborted_b = 1;
-        if (init_value_c == ZERO && !rising_done_b) rising_hazard_b = 1;
-        mark_all(this, STUCK_AT_0_KIND);
-        break;
-      case ONE:
-        sa1_aborted_b = falling_aborted_b = 1;
-        if (init_value_c == ONE && !falling_done_b) falling_hazard_b = 1;
-        mark_all(this, STUCK_AT_1_KIND);
-        break;
-      case RISING:
-        rising_aborted_b = 1;
-        if (init_value_c == ZERO && !rising_done_b) rising_hazard_b = 1;
-        break;
-      case FALLING:
-        falling_aborted_b = 1;
-        if (init_value_c == ONE && !falling_done_b) falling_hazard_b = 1;
-        break;
-      default:
-        break;
+// A stuck-at-0 target shares its initialisation with the rising transition
+// (the line starts at 0), a stuck-at-1 target with the falling one.
+void targets_C::mark_result(line_C* line, fan_result_t r, char test_value) {
+  line_value_liste_C& hilf_C = target_list_.hilf_C;
+  const bool stuck_at = test_value == ZERO || test_value == ONE;
+  const bool rising = test_value == ZERO || test_value == RISING;
+  char& transition_aborted = rising ? line->rising_aborted_b : line->falling_aborted_b;
+  char& transition_redundant = rising ? line->rising_redundant_b : line->falling_redundant_b;
+  if (line->hazard_b && imp_.hazard_test_ein_b) {
+    if (!stuck_at && test_value != RISING && test_value != FALLING) return;
+    if (stuck_at) aborted_flag(line, kind_of(test_value)) = 1;
+    transition_aborted = 1;
+    const char init = rising ? ZERO : ONE;
+    if (line->init_value_c == init && !(rising ? line->rising_done_b : line->falling_done_b)) {
+      (rising ? line->rising_hazard_b : line->falling_hazard_b) = 1;
     }
+    if (stuck_at) collapsing_.mark_all(line, kind_of(test_value));
     return;
   }
   const bool aborted = r == ABORTED;
+  if (stuck_at) {
+    const int k = kind_of(test_value);
+    if (aborted) {
+      aborted_flag(line, k) = transition_aborted = 1;
+    } else {
+      redundant_flag(line, k) = transition_redundant = 1;
+    }
+    collapsing_.mark_all(line, k);
+    if (!aborted) {
+      hilf_C.fuege_ein(line, test_value, 1);
+      hilf_C.fuege_ein(line, rising ? RISING : FALLING, 1);
+    }
+    return;
+  }
   switch (test_value) {
-    case ONE:
-      if (aborted) {
-        sa1_aborted_b = falling_aborted_b = 1;
-      } else {
-        sa1_redundant_b = falling_redundant_b = 1;
-      }
-      mark_all(this, STUCK_AT_1_KIND);
-      if (!aborted) {
-        hilf_C.fuege_ein(this, ONE, 1);
-        hilf_C.fuege_ein(this, FALLING, 1);
-      }
-      return;
-    case ZERO:
-      if (aborted) {
-        sa0_aborted_b = rising_aborted_b = 1;
-      } else {
-        rising_redundant_b = sa0_redundant_b = 1;
-      }
-      mark_all(this, STUCK_AT_0_KIND);
-      if (!aborted) {
-        hilf_C.fuege_ein(this, ZERO, 1);
-        hilf_C.fuege_ein(this, RISING, 1);
-      }
-      return;
     case RISING:
     case FALLING:
-      if (init_pattern_b) {
+      if (imp_.init_pattern_b) {
         if (aborted) {
-          falling_aborted_b = rising_aborted_b = 1;
+          line->falling_aborted_b = line->rising_aborted_b = 1;
         } else {
-          rising_redundant_b = falling_redundant_b = 1;
-          hilf_C.fuege_ein(this, RISING, 1);
-          hilf_C.fuege_ein(this, FALLING, 1);
-        }
-      } else if (test_value == RISING) {
-        if (aborted) {
-          rising_aborted_b = 1;
-          if (iddq_stuck_on_test_b) sa0_aborted_b = 1;
-        } else {
-          rising_redundant_b = 1;
-          if (iddq_stuck_on_test_b) sa0_redundant_b = 1;
-          hilf_C.fuege_ein(this, RISING, 1);
+          line->rising_redundant_b = line->falling_redundant_b = 1;
+          hilf_C.fuege_ein(line, RISING, 1);
+          hilf_C.fuege_ein(line, FALLING, 1);
         }
       } else {
+        // Stuck-on targets carry the stuck-at fault of the same line.
+        const int k = rising ? STUCK_AT_0_KIND : STUCK_AT_1_KIND;
         if (aborted) {
-          falling_aborted_b = 1;
-          if (iddq_stuck_on_test_b) sa1_aborted_b = 1;
+          transition_aborted = 1;
+          if (settings_.iddq_stuck_on_test_b) aborted_flag(line, k) = 1;
         } else {
-          falling_redundant_b = 1;
-          if (iddq_stuck_on_test_b) sa1_redundant_b = 1;
-          hilf_C.fuege_ein(this, FALLING, 1);
+          transition_redundant = 1;
+          if (settings_.iddq_stuck_on_test_b) redundant_flag(line, k) = 1;
+          hilf_C.fuege_ein(line, test_value, 1);
         }
       }
       return;

@@ -1,19 +1,32 @@
-// What a target is in each fault model, the order in which targets are
-// taken, how a fault is injected and how a failed search is recorded.
+// Taking the next target, injecting its fault, and recording how a search
+// for it failed, in each fault model.
 #pragma once
 
 #include "model/record_lists.h"
+#include "model/values.h"
 
+class collapsing_C;
+class implication_C;
 class line_C;
+class target_list_C;
+struct settings_C;
 
-// The single-line targets, and the pairs to drop from them after the
-// present target.
-extern line_value_liste_C zielfehler_C;
-extern line_value_liste_C hilf_C;
+class targets_C {
+ public:
+  targets_C(const settings_C& settings, implication_C& imp, target_list_C& target_list,
+            collapsing_C& collapsing);
 
-// Appends the single-line targets of the selected model to list.
-void erstelle_zielfehlerliste(line_value_liste_C& list);
-// The next target (its fault injected), or null.
-line_value_t* gen_fault();
-// Removes every pair of hilf_C from the target list and empties hilf_C.
-void drop_hilf_from_targets();
+  // The next target (its fault injected), or null.
+  line_value_t* gen_fault();
+  // Whether the target must be tested now; if so, its fault is injected.
+  char should_be_tested(line_C* line, char test_value);
+  char must_be_tested(line_C* line, char test_value);
+  // Marks the target (and its class) with a failed search's result.
+  void mark_result(line_C* line, fan_result_t r, char test_value);
+
+ private:
+  const settings_C& settings_;
+  implication_C& imp_;
+  target_list_C& target_list_;
+  collapsing_C& collapsing_;
+};

@@ -5,13 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/run.h"
-#include "atpg/driver.h"
 #include "atpg/fan.h"
-#include "atpg/implication.h"
-#include "atpg/working_sets.h"
-#include "model/circuit.h"
+#include "base/messages.h"
+#include "base/settings.h"
+#include "implication/implication.h"
 #include "model/gate.h"
 #include "model/line.h"
 #include "model/protocol.h"
@@ -37,14 +34,14 @@ void check_gate_kind(const gate_C* g, bool in_chain) {
 }
 
 // Sets a value of O, journalled; false when O already holds another value.
-bool set_output_value(line_C* o, unsigned char value, bool good, bool& assigned) {
+bool set_output_value(implication_C& imp, line_C* o, unsigned char value, bool good, bool& assigned) {
   char& field = good ? o->good_value_c : o->bad_value_c;
   if (field == X) {
     if (good) {
-      assign_good_value(o, value);
+      imp.assign_good_value(o, value);
     } else {
       o->bad_value_c = value;
-      journal_bad(o, X, value);
+      imp.journal_bad(o, X, value);
     }
     assigned = true;
     return true;
@@ -53,12 +50,13 @@ bool set_output_value(line_C* o, unsigned char value, bool good, bool& assigned)
 }
 
 // The fault effect passes a chain of gates that every path must traverse.
-char d_chain(bool& assigned) {
-  while (d_front_C.anzahl_i == 1 && !d_front_C[0]->primary_output_b && number_of_gates_in_d_front() == 1) {
-    line_C* l = d_front_C[0];
+char d_chain(implication_C& imp, bool& assigned) {
+  while (imp.d_front_C.anzahl_i == 1 && !imp.d_front_C[0]->primary_output_b &&
+         number_of_gates_in_d_front(imp) == 1) {
+    line_C* l = imp.d_front_C[0];
     gate_C* g = l->successor();
     check_gate_kind(g, true);
-    leave_d_front(l);
+    imp.leave_d_front(l);
     line_C* o = g->output();
     unsigned char c = X;
     switch (g->gate_type_c) {
@@ -68,29 +66,29 @@ char d_chain(bool& assigned) {
       case NAND_GATE:
       case NOR_GATE:
       case INVERTER_GATE: {
-        const bool inverting =
-            g->gate_type_c == NAND_GATE || g->gate_type_c == NOR_GATE || g->gate_type_c == INVERTER_GATE;
+        const bool inverting = g->inverting();
         const unsigned char good = inverting ? mynot(l->good_value_c) : l->good_value_c;
         const unsigned char bad = inverting ? mynot(l->bad_value_c) : l->bad_value_c;
-        if (!set_output_value(o, good, true, assigned) || !set_output_value(o, bad, false, assigned)) {
+        if (!set_output_value(imp, o, good, true, assigned) ||
+            !set_output_value(imp, o, bad, false, assigned)) {
           return STEP_CONFLICT;
         }
-        c = (g->gate_type_c == OR_GATE || g->gate_type_c == NOR_GATE) ? ONE : ZERO;
+        c = g->controlling_value() == ONE ? ONE : ZERO;
         break;
       }
       default:  // EXOR: the effect always passes, in one polarity or the other
         if (o->good_value_c != X && o->bad_value_c == X) {
-          set_output_value(o, mynot(o->good_value_c), false, assigned);
+          set_output_value(imp, o, mynot(o->good_value_c), false, assigned);
         } else if (o->good_value_c == X && o->bad_value_c != X) {
-          set_output_value(o, mynot(o->bad_value_c), true, assigned);
+          set_output_value(imp, o, mynot(o->bad_value_c), true, assigned);
         }
         break;
     }
     if (c == X && o->good_value_c == X) {
-      enter_d_front(l);
+      imp.enter_d_front(l);
       break;
     }
-    d_front_changed_b = 1;
+    imp.d_front_changed_b = 1;
     if (c != X) {
       const unsigned char nc = mynot(c);
       for (int i = 0; i < g->inputs_C.anzahl_i; i++) {
@@ -98,8 +96,8 @@ char d_chain(bool& assigned) {
         if (in == l) continue;
         if (in->good_value_c == X) {
           if (in->in_ausgangskegel_b && l->good_value_c != nc) continue;
-          assign_good_value(in, nc);
-          implication_line_C.fuege_ein(in);
+          imp.assign_good_value(in, nc);
+          imp.implication_line_C.fuege_ein(in);
           assigned = true;
         } else if (in->good_value_c == c) {
           const bool same_effect = in->bad_value_c == l->bad_value_c ||
@@ -109,12 +107,12 @@ char d_chain(bool& assigned) {
       }
     }
     if (o->line_type_c == BOUND_LINE && o->good_value_c != X &&
-        !unjustified_bound_line_C.element_in_liste(o, 0)) {
-      unjustified_bound_line_C.fuege_ein(o);
-      protocol_C.push(o, 0, 1, 0, 0, 0, UNDEFINED, UNDEFINED, UNDEFINED, UNDEFINED);
+        !imp.unjustified_bound_line_C.element_in_liste(o, 0)) {
+      imp.unjustified_bound_line_C.fuege_ein(o);
+      imp.protocol_C.push(list_entry(o, list_change_t::bound_in));
     }
-    implication_line_C.fuege_ein(o);
-    enter_d_front(o);
+    imp.implication_line_C.fuege_ein(o);
+    imp.enter_d_front(o);
     if (o->primary_output_b || o->successor()->gate_type_c == FANOUT_GATE) break;
   }
   return assigned ? STEP_ASSIGNED : STEP_NOTHING_NEW;
@@ -155,7 +153,7 @@ off_path_set_t unite(const off_path_set_t& a, const off_path_set_t& b) {
 // The requirements a gate on a propagation path puts on its off-path inputs.
 off_path_set_t off_path_inputs(const gate_C* g) {
   off_path_set_t set;
-  const unsigned char c = controlling_value(g);
+  const unsigned char c = g->controlling_value();
   if (c == X) return set;
   for (int i = 0; i < g->inputs_C.anzahl_i; i++) {
     line_C* in = g->inputs_C[i];
@@ -175,7 +173,7 @@ int gate_level(const gate_C* g) {
 // The off-path requirements common to every path from the D-frontier to a
 // primary output, over the graph of gates whose outputs are still open.
 // Returns false when no such path exists.
-bool common_off_path_inputs(off_path_set_t& common) {
+bool common_off_path_inputs(implication_C& imp, off_path_set_t& common) {
   struct node_t {
     explicit node_t(gate_C* g) : gate(g) {}
     gate_C* gate;
@@ -199,9 +197,9 @@ bool common_off_path_inputs(off_path_set_t& common) {
     }
     return it->second;
   };
-  for (int i = 0; i < d_front_C.anzahl_i; i++) {
-    if (d_front_C[i]->primary_output_b) continue;
-    nodes[node_of(d_front_C[i]->successor())].start = true;
+  for (int i = 0; i < imp.d_front_C.anzahl_i; i++) {
+    if (imp.d_front_C[i]->primary_output_b) continue;
+    nodes[node_of(imp.d_front_C[i]->successor())].start = true;
   }
   while (!stack.empty()) {
     int v = stack.back();
@@ -254,26 +252,26 @@ bool common_off_path_inputs(off_path_set_t& common) {
   return any_path;
 }
 
-char off_path_signals() {
+char off_path_signals(implication_C& imp) {
   off_path_set_t common;
-  if (!common_off_path_inputs(common)) return STEP_CONFLICT;
+  if (!common_off_path_inputs(imp, common)) return STEP_CONFLICT;
   for (const off_path_t& req : common) {
     if (req.line->good_value_c != X) continue;
-    assign_good_value(req.line, req.value);
-    implication_line_C.fuege_ein(req.line);
+    imp.assign_good_value(req.line, req.value);
+    imp.implication_line_C.fuege_ein(req.line);
   }
   return common.empty() ? STEP_NOTHING_NEW : STEP_ASSIGNED;
 }
 
 }  // namespace
 
-char unique_sensitisation() {
-  if (path_delay_test_b) return STEP_NOTHING_NEW;
+char unique_sensitisation(implication_C& imp) {
+  if (imp.settings.path_delay_test_b) return STEP_NOTHING_NEW;
   bool assigned = false;
-  if (d_chain(assigned) == STEP_CONFLICT) return STEP_CONFLICT;
-  if (!assigned && (phase2_b || phase3_b) && d_front_changed_b) {
-    d_front_changed_b = 0;
-    return off_path_signals();
+  if (d_chain(imp, assigned) == STEP_CONFLICT) return STEP_CONFLICT;
+  if (!assigned && (imp.phase2_b || imp.phase3_b) && imp.d_front_changed_b) {
+    imp.d_front_changed_b = 0;
+    return off_path_signals(imp);
   }
   return assigned ? STEP_ASSIGNED : STEP_NOTHING_NEW;
 }

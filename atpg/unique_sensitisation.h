@@ -3,5 +3,7 @@
 // from the second phase on, at the off-path inputs common to all paths.
 #pragma once
 
+class implication_C;
+
 // 0 values assigned, 3 conflict, 4 nothing assigned.
-char unique_sensitisation();
+char unique_sensitisation(implication_C& imp);

@@ -15,23 +15,16 @@
 #include <iostream>
 #include <string>
 
+#include "app/driver.h"
 #include "app/large_stack.h"
 #include "app/run.h"
-#include "app/statistic.h"
-#include "atpg/driver.h"
-#include "atpg/working_sets.h"
-#include "faults/collapsing.h"
 #include "input/check.h"
 #include "input/parser.h"
 #include "input/transform.h"
 #include "measures/probabilistic.h"
-#include "model/circuit.h"
-#include "model/line.h"
 #include "preproc/feedback.h"
-#include "preproc/learning.h"
 #include "preproc/levels.h"
 #include "preproc/line_structure.h"
-#include "preproc/preprocessing.h"
 
 namespace {
 
@@ -77,60 +70,63 @@ int main(int argc, char* argv[]) {
   const bool search_all = !(argc > 2 && std::strcmp(argv[2], "-") == 0);
   const int limit = argc > 2 ? std::atoi(argv[2]) : 10;
   run_on_large_stack([&] {
-    std::strcpy(schaltungsname_s, link.c_str());
-    only_stuck_at_test_b = true;
-    const double read = timed([] { read_circuit(); });
-    const double transform = timed([] { transform_circuit(); });
-    const double check = timed([] {
-      listen_init();
-      proof();
+    run_C run;
+    circuit_C& circuit = run.circuit;
+    learning_C& learning = run.preprocessing.learning;
+    run.settings.schaltungsname_s = link;
+    run.settings.select_fault_model(fault_model_t::stuck_at);
+    const double read = timed([&] { read_circuit(circuit, run.settings); });
+    const double transform = timed([&] { transform_circuit(circuit); });
+    const double check = timed([&] {
+      run.listen_init();
+      proof(circuit);
     });
-    const double structure = timed([] {
-      feedback_analyse();
-      print_statistic();
-      calculate_planes();
-      line_structure();
+    const double structure = timed([&] {
+      feedback_analyse(circuit);
+      print_statistic(circuit.statistic_u, run.settings.schaltungsname_s);
+      calculate_planes(circuit, run.messages);
+      line_structure(circuit);
     });
-    const double fault_list = timed([] { gib_aequi_klassen_zahl(); });
+    const double fault_list = timed([&] { run.collapsing.gib_aequi_klassen_zahl(); });
     int phases = 0;
-    const double learning = timed([&] {
-      start_learning();
-      while (something_learned_b) {
-        something_learned_b = 0;
-        learning_implications();
+    const double learning_ms = timed([&] {
+      learning.start_learning();
+      while (learning.something_learned_b) {
+        learning.something_learned_b = 0;
+        learning.learning_implications();
         phases++;
       }
-      collect_only_value_lines();
+      learning.collect_only_value_lines();
     });
     std::printf(
         "%-12s %7d lines: read %.0f ms, transform %.0f ms, check %.0f ms, structure %.0f ms, "
         "fault list %.0f ms, learning %.0f ms (%d phases, %d implications)\n",
-        link.c_str(), lines_C.anzahl_i, read, transform, check, structure, fault_list, learning, phases,
-        learned_implications_i);
+        link.c_str(), circuit.lines_C.anzahl_i, read, transform, check, structure, fault_list, learning_ms,
+        phases, learning.learned_implications_i);
 
     if (!search_all) return;
-    prob_compute_contby();
-    prob_compute_observaby();
-    max_number_backtracks_i = limit;
-    phase2_b = 1;
+    prob_compute_contby(circuit);
+    prob_compute_observaby(circuit);
+    run.settings.max_number_backtracks_i = limit;
+    run.imp.phase2_b = 1;
     int found = 0, redundant = 0, aborted = 0;
     const double search = timed([&] {
-      for (int i = 0; i < lines_C.anzahl_i; i++) {
-        line_C* line = lines_C[i];
+      for (int i = 0; i < circuit.lines_C.anzahl_i; i++) {
+        line_C* line = circuit.lines_C[i];
         for (char value : {ZERO, ONE}) {
           line->good_value_c = value == ZERO ? ONE : ZERO;
           line->bad_value_c = value;
-          const fan_result_t r = generate_test(line, value);
+          const fan_result_t r = generate_test(run, line, value);
           found += r == TEST_FOUND;
           redundant += r == REDUNDANT || r == ONLY_VALUE_CONFLICT;
           aborted += r == ABORTED;
-          reset_net(r);
-          unjustified_bound_line_C.anzahl_i = 0;
+          run.imp.reset_net(r);
+          run.imp.unjustified_bound_line_C.anzahl_i = 0;
         }
       }
     });
     std::printf("%-12s search for all %d faults (limit %d): %.0f ms, %d tests, %d redundant, %d aborted\n",
-                link.c_str(), 2 * lines_C.anzahl_i, limit, search, found, redundant, aborted);
+                link.c_str(), 2 * circuit.lines_C.anzahl_i, limit, search, found, redundant, aborted);
   });
   return 0;
 }

@@ -4,64 +4,46 @@
 #include <iostream>
 #include <vector>
 
-#include "app/run.h"
-#include "app/statistic.h"
-#include "atpg/targets.h"
+#include "base/settings.h"
 #include "faults/fault_kind.h"
+#include "faults/target_list.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
 #include "model/record_lists.h"
-#include "preproc/preprocessing.h"
-
-int aequivalenzen_zahl_i = 0;
 
 // ------------------------------------------------------ relations per gate
 
+// An input stuck at the controlling value is the output stuck at the value
+// it forces; an inverter or driver passes each fault on, inverted or not.
 int out_Aequivalenztyp(line_C* /*line*/, char gate_type, int k) {
-  const bool sa0 = k == STUCK_AT_0_KIND;
-  switch (gate_type) {
-    case AND_GATE:
-      return sa0 ? STUCK_AT_0_KIND : 0;
-    case OR_GATE:
-      return sa0 ? 0 : STUCK_AT_1_KIND;
-    case NAND_GATE:
-      return sa0 ? STUCK_AT_1_KIND : 0;
-    case NOR_GATE:
-      return sa0 ? 0 : STUCK_AT_0_KIND;
-    case INVERTER_GATE:
-      return sa0 ? STUCK_AT_1_KIND : STUCK_AT_0_KIND;
-    case DRIVER_GATE:
-      return sa0 ? STUCK_AT_0_KIND : STUCK_AT_1_KIND;
-    default:
-      return 0;
-  }
+  const gate_semantics_t sem = semantics_of(gate_type);
+  const unsigned char stuck = test_value_of(k);
+  if (sem.has_controlling_value()) return stuck == sem.controlling_value_c ? kind_of(sem.forced_output()) : 0;
+  if (gate_type == INVERTER_GATE || gate_type == DRIVER_GATE)
+    return kind_of(sem.inverting_b ? mynot(stuck) : stuck);
+  return 0;
 }
 
-int out_Dominanztyp(line_C* /*line*/, char gate_type, int k) {
-  const bool sa0 = k == STUCK_AT_0_KIND;
-  switch (gate_type) {
-    case AND_GATE:
-      return sa0 ? 1 : STUCK_AT_1_KIND;
-    case OR_GATE:
-      return sa0 ? STUCK_AT_0_KIND : 1;
-    case NAND_GATE:
-      return sa0 ? 1 : STUCK_AT_0_KIND;
-    case NOR_GATE:
-      return sa0 ? STUCK_AT_1_KIND : 1;
-    case INVERTER_GATE:
-      return sa0 ? STUCK_AT_1_KIND : STUCK_AT_0_KIND;
-    case DRIVER_GATE:
-      return sa0 ? STUCK_AT_0_KIND : STUCK_AT_1_KIND;
-    default:
-      return 1;
+// An input stuck at the non-controlling value is dominated by the output
+// stuck at the value all non-controlling inputs give.
+int out_Dominanztyp(line_C* line, char gate_type, int k) {
+  const gate_semantics_t sem = semantics_of(gate_type);
+  const unsigned char stuck = test_value_of(k);
+  if (sem.has_controlling_value()) {
+    return stuck == mynot(sem.controlling_value_c) ? kind_of(mynot(sem.forced_output())) : 1;
   }
+  if (gate_type == INVERTER_GATE || gate_type == DRIVER_GATE) return out_Aequivalenztyp(line, gate_type, k);
+  return 1;
 }
+
+collapsing_C::collapsing_C(circuit_C& circuit, const settings_C& settings, target_list_C& targets)
+    : circuit_(circuit), settings_(settings), targets_(targets) {}
 
 // ---------------------------------------------------------- class numbering
 
-void zaehl_aequivalenzen(line_C* line) {
-  if (!only_stuck_at_test_b) return;
+void collapsing_C::zaehl_aequivalenzen(line_C* line) {
+  if (!settings_.only_stuck_at_test_b) return;
   for (int k : {STUCK_AT_0_KIND, STUCK_AT_1_KIND}) {
     if (aequi_mark(line, k)) continue;
     aequivalenzen_zahl_i++;
@@ -72,16 +54,16 @@ void zaehl_aequivalenzen(line_C* line) {
     // output starts classes of its own.
     for_equivalent_outputs(
         line, k,
-        [](line_C* out, int r) {
+        [this](line_C* out, int r) {
           aequi_class(out, r) = aequivalenzen_zahl_i;
           zaehl_aequivalenzen_towards_input(out, r);
         },
-        [](line_C* out) { zaehl_aequivalenzen(out); });
+        [this](line_C* out) { zaehl_aequivalenzen(out); });
   }
 }
 
-void zaehl_aequivalenzen_towards_input(line_C* line, int r) {
-  for_equivalent_inputs(line, r, [](line_C* in, int k) {
+void collapsing_C::zaehl_aequivalenzen_towards_input(line_C* line, int r) {
+  for_equivalent_inputs(line, r, [this](line_C* in, int k) {
     aequi_class(in, k) = aequivalenzen_zahl_i;
     zaehl_aequivalenzen_towards_input(in, k);
   });
@@ -95,17 +77,15 @@ int compare_zielfehler(const void* a, const void* b) {
   return second->line_p->plane_i - first->line_p->plane_i;
 }
 
-namespace {
-
-void sort_targets() {
+void collapsing_C::sort_targets() {
+  line_value_liste_C& zielfehler_C = targets_.zielfehler_C;
   std::cout << "\tSort Fault List\n" << std::flush;
   std::qsort(zielfehler_C.elemente_p.data(), zielfehler_C.anzahl_i, sizeof(line_value_t), compare_zielfehler);
 }
 
-}  // namespace
-
-void gib_aequi_klassen_zahl() {
-  const int faults = 2 * number_of_lines();
+void collapsing_C::gib_aequi_klassen_zahl() {
+  line_value_liste_C& zielfehler_C = targets_.zielfehler_C;
+  const int faults = 2 * circuit_.number_of_lines();
   aequivalenzen_zahl_i = 0;
   line_value_liste_C candidates;
   candidates.init(faults);
@@ -113,11 +93,11 @@ void gib_aequi_klassen_zahl() {
   std::vector<char> class_used(faults + 1, 0);
 
   std::cout << "\tCreate Fault-List\n" << std::flush;
-  if (only_stuck_at_test_b && !stuck_at_test_without_branches_b) {
-    erstelle_zielfehlerliste(candidates);
-    clear_aequi_marks();
+  if (settings_.only_stuck_at_test_b && !settings_.stuck_at_test_without_branches_b) {
+    targets_.erstelle_zielfehlerliste(candidates);
+    clear_aequi_marks(circuit_);
     for (int i = 0; i < candidates.anzahl_i; i++) zaehl_aequivalenzen(candidates[i]->line_p);
-    clear_aequi_marks();
+    clear_aequi_marks(circuit_);
 
     for (int i = 0; i < candidates.anzahl_i; i++) {
       line_C* l = candidates[i]->line_p;
@@ -130,8 +110,8 @@ void gib_aequi_klassen_zahl() {
     sort_targets();
 
     // Classes no candidate stands for get a member after the sorted part.
-    for (int i = 0; i < lines_C.anzahl_i; i++) {
-      line_C* l = lines_C[i];
+    for (int i = 0; i < circuit_.lines_C.anzahl_i; i++) {
+      line_C* l = circuit_.lines_C[i];
       if (!class_used[l->aequi_class_0_i]) {
         class_used[l->aequi_class_0_i] = 1;
         zielfehler_C.fuege_ein(l, ZERO, 0);
@@ -141,38 +121,36 @@ void gib_aequi_klassen_zahl() {
         zielfehler_C.fuege_ein(l, ONE, 0);
       }
     }
-  } else if (!path_delay_test_b) {
-    erstelle_zielfehlerliste(zielfehler_C);
+  } else if (!settings_.path_delay_test_b) {
+    targets_.erstelle_zielfehlerliste(zielfehler_C);
     sort_targets();
   }
 }
 
 // ---------------------------------------------------------- status transfer
 
-namespace {
-
 // Only targets go to the detected-fault list, and each only once.
-void add_detected(line_C* l, int k) {
+void collapsing_C::add_detected(line_C* l, int k) {
   const char v = test_value_of(k);
-  if (zielfehler_C.element_in_liste(l, v, 0) && !hilf_C.element_in_liste(l, v, 0)) hilf_C.fuege_ein(l, v, 1);
+  if (targets_.zielfehler_C.element_in_liste(l, v, 0) && !targets_.hilf_C.element_in_liste(l, v, 0)) {
+    targets_.hilf_C.fuege_ein(l, v, 1);
+  }
 }
 
-void mark_done(line_C* l, int k) {
+void collapsing_C::mark_done(line_C* l, int k) {
   done_flag(l, k) = 1;
   aborted_flag(l, k) = 0;
   add_detected(l, k);
   if (l->sa0_done_b && l->sa1_done_b) {
     l->stuck_at_done_b = 1;
-    if (only_stuck_at_test_b && (l->primary_input_b || l->driver()->gate_type_c != BLOCK_GATE)) {
+    if (settings_.only_stuck_at_test_b && (l->primary_input_b || l->driver()->gate_type_c != BLOCK_GATE)) {
       l->test_done_b = 1;
     }
   }
 }
 
-}  // namespace
-
-void mark_all(line_C* line, int k) {
-  if (!only_stuck_at_test_b || flt_read_b) return;
+void collapsing_C::mark_all(line_C* line, int k) {
+  if (!settings_.only_stuck_at_test_b || targets_.flt_read_b) return;
   line_C* cur = line;
   int kind = k;
   for (;;) {
@@ -205,9 +183,9 @@ void mark_all(line_C* line, int k) {
     if (redundant_flag(cur, kind)) {
       // A redundant fault no longer covers the one dominating it: that one
       // needs a test of its own.
-      if (dominated && !zielfehler_C.element_in_liste(out, test_value_of(d), 0) && !redundant_flag(out, d) &&
-          !done_flag(out, d) && !aborted_flag(out, d)) {
-        zielfehler_C.fuege_ein(out, test_value_of(d), 0);
+      if (dominated && !targets_.zielfehler_C.element_in_liste(out, test_value_of(d), 0) &&
+          !redundant_flag(out, d) && !done_flag(out, d) && !aborted_flag(out, d)) {
+        targets_.zielfehler_C.fuege_ein(out, test_value_of(d), 0);
       }
       return;
     }
@@ -221,7 +199,7 @@ void mark_all(line_C* line, int k) {
   }
 }
 
-void mark_aequivalenzen_towards_input(line_C* line) {
+void collapsing_C::mark_aequivalenzen_towards_input(line_C* line) {
   if (line->primary_input_b) return;
   gate_C* g = line->driver();
   for (int k : {STUCK_AT_0_KIND, STUCK_AT_1_KIND}) {

@@ -27,6 +27,10 @@ inline char& redundant_flag(line_C* l, int k) {
 inline char test_value_of(int k) {
   return k == STUCK_AT_0_KIND ? ZERO : ONE;
 }
+// The kind of the stuck-at fault with the given stuck value.
+inline int kind_of(unsigned char stuck_value) {
+  return stuck_value == ZERO ? STUCK_AT_0_KIND : STUCK_AT_1_KIND;
+}
 
 // Walks through a gate unless it is a fanout gate: a stem and its branches
 // never share a class.
@@ -73,9 +77,9 @@ void for_equivalent_outputs(line_C* line, int k, Member member, Broken broken) {
   }
 }
 
-inline void clear_aequi_marks() {
-  for (int i = 0; i < lines_C.anzahl_i; i++) {
-    lines_C[i]->aequi_mark_0_b = 0;
-    lines_C[i]->aequi_mark_1_b = 0;
+inline void clear_aequi_marks(const circuit_C& circuit) {
+  for (int i = 0; i < circuit.lines_C.anzahl_i; i++) {
+    circuit.lines_C[i]->aequi_mark_0_b = 0;
+    circuit.lines_C[i]->aequi_mark_1_b = 0;
   }
 }

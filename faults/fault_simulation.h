@@ -3,17 +3,62 @@
 #pragma once
 
 #include <fstream>
+#include <vector>
 
+class circuit_C;
+class collapsing_C;
+class implication_C;
 class line_C;
+class target_list_C;
+struct settings_C;
 
-// The test log (the circuit name followed by ".tests"), open while tests
-// are generated.
-extern std::ofstream simu_F;
+class fault_simulation_C {
+ public:
+  fault_simulation_C(circuit_C& circuit, const settings_C& settings, implication_C& imp,
+                     target_list_C& targets, collapsing_C& collapsing);
 
-// Simulates all target faults under the values the present pattern left in
-// the circuit; target and test value name the fault it was generated for.
-void fault_simulation(line_C* target, char test_value);
-// The variant for faults detected by quiescent-current measurement.
-void iddq_fault_simulation();
-// Whether the fault effect of line reaches a primary output.
-char exist_signal_path_to_output(line_C* line, char test_value);
+  // The test log (the circuit name followed by ".tests"), open while tests
+  // are generated.
+  std::ofstream simu_F;
+
+  // Simulates all target faults under the values the present pattern left in
+  // the circuit; target and test value name the fault it was generated for.
+  void fault_simulation(line_C* target, char test_value);
+  // The variant for faults detected by quiescent-current measurement.
+  void iddq_fault_simulation();
+  // Whether the fault effect of line reaches a primary output.
+  char exist_signal_path_to_output(line_C* line, char test_value);
+  // Records what the pattern detects at line; 0 when that contradicts a
+  // fault already proven redundant.
+  char check_generated_test(line_C* line, line_C* target, char test_value);
+  void check_iddq_test(line_C* line, char test_value);
+
+ private:
+  // Fault-affected lines waiting for their successor gate, taken in level
+  // order of that gate and, on one level, in the order they arrived.
+  struct frontier_entry_t {
+    int level;
+    unsigned arrival;
+    line_C* line;
+    bool operator>(const frontier_entry_t& o) const {
+      return level != o.level ? level > o.level : arrival > o.arrival;
+    }
+  };
+
+  circuit_C& circuit_;
+  const settings_C& settings_;
+  implication_C& imp_;
+  target_list_C& targets_;
+  collapsing_C& collapsing_;
+  std::vector<frontier_entry_t> frontier_;
+  unsigned arrivals_ = 0;
+  int effects_ = 0;  // fault effects (not X) in the frontier
+  unsigned simulation_stamp_ = 0;
+
+  bool advance(line_C* line, unsigned char value);
+  line_C* take();
+  void undo_journal();
+  void add_detected(line_C* l, char value);
+  void record_stuck_at(line_C* l, int k);
+  void record_transition(line_C* l, char value);
+};

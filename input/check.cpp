@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
@@ -15,7 +15,9 @@ void finding(const char* message, const std::string& name) {
 
 }  // namespace
 
-void proof() {
+void proof(const circuit_C& circuit) {
+  const line_liste_C& lines_C = circuit.lines_C;
+  const gate_liste_C& gates_C = circuit.gates_C;
   for (int i = 0; i < lines_C.anzahl_i; i++) {
     const line_C* l = lines_C[i];
     if (!l->primary_input_b && l->vorgaenger_C.anzahl_i == 0) {

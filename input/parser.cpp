@@ -6,16 +6,12 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/messages.h"
-#include "app/run.h"
-#include "app/statistic.h"
-#include "input/name_index.h"
+#include "base/messages.h"
+#include "base/settings.h"
 #include "input/scanner.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
-
-int rd_i = 0, fd_i = 0, rdt_i = 0, fdt_i = 0;
 
 namespace {
 
@@ -24,7 +20,8 @@ constexpr int io_list_capacity = 100;
 
 class parser_C {
  public:
-  explicit parser_C(std::string input) : scan_(std::move(input)) {
+  parser_C(std::string input, circuit_C& circuit, settings_C& settings)
+      : circuit_(circuit), settings_(settings), statistic_u(circuit.statistic_u), scan_(std::move(input)) {
     read_gates_C.init(max_gates);
     io_lines_C.init(io_list_capacity);
     advance();
@@ -33,6 +30,9 @@ class parser_C {
   void circuit_file();
 
  private:
+  circuit_C& circuit_;
+  settings_C& settings_;
+  statistic_t& statistic_u;
   scanner_C scan_;
   token_t look_;
   std::string look_text_;
@@ -96,8 +96,8 @@ void parser_C::circuit_file() {
       gate_declaration();
     }
   }
-  port_statement(token_t::INPUT, input_lines_C, true);
-  port_statement(token_t::OUTPUT, output_lines_C, false);
+  port_statement(token_t::INPUT, circuit_.input_lines_C, true);
+  port_statement(token_t::OUTPUT, circuit_.output_lines_C, false);
   netlist();
   if (look_ != token_t::END_OF_INPUT) parse_error();
 }
@@ -106,14 +106,14 @@ void parser_C::circuit_statement() {
   expect(token_t::CIRCUIT);
   ident();
   expect(token_t::SEMICOLON);
-  std::strcpy(schaltungsname_s, string_C(schaltungsname_s).basename());
+  settings_.schaltungsname_s = string_C(settings_.schaltungsname_s).basename();
 }
 
 void parser_C::node_statement() {
   expect(token_t::NODE);
-  names([](const std::string& name) {
+  names([this](const std::string& name) {
     statistic_u.no_signals_i++;
-    lines_C.fuege_ein(new line_C(name.c_str(), 5));
+    circuit_.add_line(circuit_.new_line(name, 5));
   });
   expect(token_t::COLON);
   expect(token_t::BIT);
@@ -135,8 +135,8 @@ void parser_C::connection_header() {
     expect(token_t::FD);
     expect(token_t::EQUALS);
     int fd = number();
-    rd_i = rd;
-    fd_i = fd;
+    circuit_.rd_i = rd;
+    circuit_.fd_i = fd;
     expect(token_t::SEMICOLON);
     expect(token_t::RDT);
     expect(token_t::EQUALS);
@@ -145,8 +145,8 @@ void parser_C::connection_header() {
     expect(token_t::FDT);
     expect(token_t::EQUALS);
     int fdt = number();
-    rdt_i = rdt;
-    fdt_i = fdt;
+    circuit_.rdt_i = rdt;
+    circuit_.fdt_i = fdt;
   }
   expect(token_t::RPAREN);
 }
@@ -160,9 +160,9 @@ int inputs_from_keyword(const std::string& keyword) {
 void parser_C::gate_declaration() {
   names([this](const std::string& name) {
     statistic_u.no_gates_i++;
-    gate_C* g = new gate_C(string_C(name));
+    gate_C* g = circuit_.new_gate(name);
     read_gates_C.fuege_ein(g);
-    gates_C.fuege_ein(g);
+    circuit_.add_gate(g);
   });
   expect(token_t::COLON);
   char type;
@@ -211,7 +211,7 @@ void parser_C::port_statement(token_t keyword, line_liste_C& list, bool input) {
   expect(keyword);
   names([&](const std::string& name) {
     (input ? statistic_u.no_primary_inputs_i : statistic_u.no_primary_outputs_i)++;
-    line_C* line = search(name.c_str(), quarn_line_tree_root_p);
+    line_C* line = circuit_.search_line(name);
     if (line == nullptr) {
       std::cout << name;
       error(string_C("Line not found in definition"));
@@ -235,7 +235,7 @@ void parser_C::netlist() {
 }
 
 void parser_C::add_io_line(const std::string& name) {
-  line_C* line = search(name.c_str(), quarn_line_tree_root_p);
+  line_C* line = circuit_.search_line(name);
   if (line == nullptr) {
     std::cout << name;
     error(string_C("Line not found in list"));
@@ -249,8 +249,8 @@ void parser_C::add_io_line(const std::string& name) {
 
 void parser_C::instance() {
   std::string gate_name = ident();
-  auto gate = [&gate_name] {
-    gate_C* g = search(gate_name.c_str(), quarn_gate_tree_root_p);
+  auto gate = [this, &gate_name] {
+    gate_C* g = circuit_.search_gate(gate_name);
     if (g == nullptr) {
       std::cout << gate_name;
       error(string_C("Gate not found in definition"));
@@ -273,18 +273,12 @@ void parser_C::instance() {
 
 }  // namespace
 
-void read_circuit() {
-  std::cout << "Read Circuit   Name = " << schaltungsname_s << "\n" << std::flush;
-  lines_C.init(max_lines);
-  input_lines_C.init(max_lines);
-  output_lines_C.init(max_lines);
-  pseudo_inputs_C.init(max_lines);
-  pseudo_outputs_C.init(max_lines);
-  gates_C.init(max_gates);
-  std::ifstream file(schaltungsname_s, std::ios::binary);
+void read_circuit(circuit_C& circuit, settings_C& settings) {
+  std::cout << "Read Circuit   Name = " << settings.schaltungsname_s << "\n" << std::flush;
+  std::ifstream file(settings.schaltungsname_s, std::ios::binary);
   if (!file) error(string_C("file not found"));
   std::stringstream text;
   text << file.rdbuf();
-  parser_C parser(text.str());
+  parser_C parser(text.str(), circuit, settings);
   parser.circuit_file();
 }

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/messages.h"
+#include "base/messages.h"
 
 namespace {
 

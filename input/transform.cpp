@@ -5,18 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/statistic.h"
-#include "input/name_index.h"
+#include "base/messages.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
 
 namespace {
-
-// Flip-flops cut out of gates_C stay alive (their signals still point to
-// them) until the circuit is released.
-std::vector<gate_C*> cut_flipflops;
 
 // In a malformed circuit (a signal driven by two gates, a gate named by two
 // instances) a deleted record can be tied to one that stays. The survivor
@@ -28,23 +22,25 @@ void forget_driver(line_C* line, gate_C* g) {
   drivers.anzahl_i = static_cast<int>(std::remove(first, first + drivers.anzahl_i, g) - first);
 }
 
-void delete_gate(gate_C* g) {
+void delete_gate(circuit_C& circuit, gate_C* g) {
   for (int i = 0; i < g->outputs_C.anzahl_i; i++) forget_driver(g->outputs_C[i], g);
-  gates_C.fuege_aus(g);
-  quarn_forget_gate(g);
-  delete g;
+  circuit.gates_C.fuege_aus(g);
+  circuit.forget_gate(g);
 }
 
 }  // namespace
 
-void transform_circuit() {
+void transform_circuit(circuit_C& circuit) {
   std::cout << "Transform Circuit\n" << std::flush;
-  make_fanout_blocks();
-  remove_unconnected_outputs();
-  make_comb_circuit();
+  make_fanout_blocks(circuit);
+  remove_unconnected_outputs(circuit);
+  make_comb_circuit(circuit);
 }
 
-void make_fanout_blocks() {
+void make_fanout_blocks(circuit_C& circuit) {
+  statistic_t& statistic_u = circuit.statistic_u;
+  line_liste_C& lines_C = circuit.lines_C;
+  line_liste_C& output_lines_C = circuit.output_lines_C;
   line_liste_C stems;
   stems.init(2);
   line_liste_C branches;
@@ -58,8 +54,8 @@ void make_fanout_blocks() {
       if (stem->primary_output_b) {
         k = 1;
         statistic_u.no_fanout_branches_i++;
-        line_C* branch = new line_C((stem->name_s + "->output__1").c_str(), 1);
-        lines_C.fuege_ein(branch);
+        line_C* branch = circuit.new_line(stem->name_s + "->output__1", 1);
+        circuit.add_line(branch);
         branch->primary_output_b = 1;
         stem->primary_output_b = 0;
         output_lines_C.fuege_aus(stem);
@@ -71,14 +67,14 @@ void make_fanout_blocks() {
         k++;
         statistic_u.no_fanout_branches_i++;
         std::string name = stem->name_s + "->" + successor->outputs_C[0]->name_s + "__" + std::to_string(k);
-        line_C* branch = new line_C(name.c_str(), 1);
-        lines_C.fuege_ein(branch);
+        line_C* branch = circuit.new_line(name, 1);
+        circuit.add_line(branch);
         successor->inputs_C.change_connection(stem, branch);
         branch->verbinde(successor, 'I');
         branches.fuege_ein(branch);
       }
-      gate_C* fanout = new gate_C(string_C(stem->name_s.c_str()));
-      gates_C.fuege_ein(fanout);
+      gate_C* fanout = circuit.new_gate(stem->name_s);
+      circuit.add_gate(fanout);
       fanout->belege_gate(FANOUT_GATE, 1, k);
       fanout->connect_output(branches);
       branches.anzahl_i = 0;
@@ -93,35 +89,35 @@ void make_fanout_blocks() {
   }
 }
 
-void remove_unconnected_outputs() {
-  for (int i = 0; i < lines_C.anzahl_i; i++) {
-    line_C* line = lines_C[i];
+void remove_unconnected_outputs(circuit_C& circuit) {
+  for (int i = 0; i < circuit.lines_C.anzahl_i; i++) {
+    line_C* line = circuit.lines_C[i];
     if (line->primary_output_b || line->nachfolger_C.anzahl_i > 0) continue;
     int removed = 0;
     gate_C* driver = line->vorgaenger_C.anzahl_i > 0 ? line->vorgaenger_C[0] : nullptr;
-    destroy_unconnected(line, driver, removed);
+    destroy_unconnected(circuit, line, driver, removed);
     i = std::max(i - removed, -1);
   }
 }
 
-void destroy_unconnected(line_C* line, gate_C* driver, int& removed) {
+void destroy_unconnected(circuit_C& circuit, line_C* line, gate_C* driver, int& removed) {
   std::cout << "WARNING: " << line->name_s << " not connected!!!      DELETING\n" << std::flush;
   if (driver != nullptr) {
     if (driver->gate_type_c != FANOUT_GATE) {
       for (int i = 0; i < driver->inputs_C.anzahl_i; i++) {
         line_C* input = driver->inputs_C[i];
         gate_C* input_driver = input->vorgaenger_C.anzahl_i > 0 ? input->vorgaenger_C[0] : nullptr;
-        destroy_unconnected(input, input_driver, removed);
+        destroy_unconnected(circuit, input, input_driver, removed);
       }
-      delete_gate(driver);
+      delete_gate(circuit, driver);
     } else {
       driver->outputs_C.fuege_aus(line, 1);
       driver->update_no_outputs();
       if (driver->outputs_C.anzahl_i == 0) {
         line_C* stem = driver->inputs_C.gib_only_line();
         gate_C* stem_driver = stem->vorgaenger_C.anzahl_i > 0 ? stem->vorgaenger_C[0] : nullptr;
-        destroy_unconnected(stem, stem_driver, removed);
-        delete_gate(driver);
+        destroy_unconnected(circuit, stem, stem_driver, removed);
+        delete_gate(circuit, driver);
       }
     }
   }
@@ -129,40 +125,27 @@ void destroy_unconnected(line_C* line, gate_C* driver, int& removed) {
     gate_C* other = line->vorgaenger_C[i];
     if (other != driver) other->outputs_C.fuege_aus(line, 1);
   }
-  lines_C.fuege_aus(line);
-  if (line->primary_input_b) input_lines_C.fuege_aus(line);
-  quarn_forget_line(line);
-  delete line;
+  circuit.lines_C.fuege_aus(line);
+  if (line->primary_input_b) circuit.input_lines_C.fuege_aus(line);
+  circuit.forget_line(line);
   removed++;
 }
 
-void make_comb_circuit() {
-  for (int i = 0; i < gates_C.anzahl_i; i++) {
-    gate_C* g = gates_C[i];
+// A cut flip-flop stays a record of the circuit: its signals still name it.
+void make_comb_circuit(circuit_C& circuit) {
+  for (int i = 0; i < circuit.gates_C.anzahl_i; i++) {
+    gate_C* g = circuit.gates_C[i];
     if (g->gate_type_c != FLIPFLOP_GATE) continue;
     for (int j = 0; j < g->inputs_C.anzahl_i; j++) {
       g->inputs_C[j]->primary_output_b = 1;
-      output_lines_C.fuege_ein(g->inputs_C[j]);
+      circuit.output_lines_C.fuege_ein(g->inputs_C[j]);
     }
     for (int j = 0; j < g->outputs_C.anzahl_i; j++) {
       g->outputs_C[j]->primary_input_b = 1;
-      input_lines_C.fuege_ein(g->outputs_C[j]);
+      circuit.input_lines_C.fuege_ein(g->outputs_C[j]);
     }
-    gates_C.fuege_aus(g);
-    quarn_forget_gate(g);
-    cut_flipflops.push_back(g);
+    circuit.gates_C.fuege_aus(g);
+    circuit.forget_gate(g);
     i--;
   }
-}
-
-void release_circuit() {
-  for (int i = 0; i < gates_C.anzahl_i; i++) delete gates_C[i];
-  for (gate_C* g : cut_flipflops) delete g;
-  cut_flipflops.clear();
-  for (int i = 0; i < lines_C.anzahl_i; i++) delete lines_C[i];
-  for (auto* list : {&lines_C, &input_lines_C, &output_lines_C, &pseudo_inputs_C, &pseudo_outputs_C}) {
-    list->anzahl_i = 0;
-  }
-  gates_C.anzahl_i = 0;
-  quarn_release_name_index();
 }

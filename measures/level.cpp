@@ -1,6 +1,8 @@
 #include "measures/level.h"
 
-#include "app/messages.h"
+#include <utility>
+
+#include "base/messages.h"
 #include "measures/working_storage.h"
 #include "model/circuit.h"
 #include "model/gate.h"
@@ -11,14 +13,23 @@ namespace {
 // The effort that stands for "very hard"; larger than any count of gates.
 constexpr double hard = 350000.0;
 
-}  // namespace
+class level_C : measure_storage_C {
+ public:
+  void level_compute_contby(line_C* l);
+  void level_compute_contby(gate_C* g) {
+    for (int i = 0; i < g->outputs_C.anzahl_i; i++) level_compute_contby(g->outputs_C[i]);
+  }
+  void level_compute_observaby(line_C* l);
+  void level_compute_observaby(gate_C* g) {
+    for (int i = 0; i < g->inputs_C.anzahl_i; i++) level_compute_observaby(g->inputs_C[i]);
+  }
+};
 
-void line_C::level_compute_contby() {
+void level_C::level_compute_contby(line_C* line) {
   controllability_step(
-      this, 1.0, "level_compute_contby: problems with number of gate inputs",
-      [l = this](const gate_C* g) {
+      line, 1.0, "level_compute_contby: problems with number of gate inputs",
+      [this, l = line](const gate_C* g) {
         const int n = g->inputs_C.anzahl_i;
-        double scan = 0.0;
         switch (g->gate_type_c) {
           case INVERTER_GATE:
             l->contby_1_d = zero_contby_a[0];
@@ -30,43 +41,41 @@ void line_C::level_compute_contby() {
             l->contby_0_d = zero_contby_a[0];
             break;
           case AND_GATE:
-            scan = 1.0;
-            for (int i = 0; i < n; i++) {
-              if (one_contby_a[i] > scan) scan = one_contby_a[i];
-            }
-            l->contby_1_d = scan + 1.0;
-            l->contby_0_d = hard + 1.0;
-            break;
-          case OR_GATE:
-            scan = hard;
-            for (int i = 0; i < n; i++) {
-              if (one_contby_a[i] < scan) scan = one_contby_a[i];
-            }
-            l->contby_1_d = scan + 1.0;
-            l->contby_0_d = 1.0 + 1.0;
-            break;
           case NAND_GATE:
-            scan = 1.0;
-            for (int i = 0; i < n; i++) {
-              if (one_contby_a[i] > scan) scan = one_contby_a[i];
+          case OR_GATE:
+          case NOR_GATE: {
+            // The efforts of the And or Or function before any inversion: an
+            // And output 1 costs its hardest input 1, an Or output 1 its
+            // easiest one; the other figure is a constant.
+            double effort_1 = 0.0;
+            double effort_0 = 0.0;
+            if (g->controlling_value() == ZERO) {
+              double scan = 1.0;
+              for (int i = 0; i < n; i++) {
+                if (one_contby_a[i] > scan) scan = one_contby_a[i];
+              }
+              effort_1 = scan + 1.0;
+              effort_0 = hard + 1.0;
+            } else {
+              double scan = hard;
+              for (int i = 0; i < n; i++) {
+                if (one_contby_a[i] < scan) scan = one_contby_a[i];
+              }
+              effort_1 = scan + 1.0;
+              effort_0 = 1.0 + 1.0;
             }
-            l->contby_1_d = hard + 1.0;
-            l->contby_0_d = scan + 1.0;
+            if (g->inverting()) std::swap(effort_1, effort_0);
+            l->contby_1_d = effort_1;
+            l->contby_0_d = effort_0;
             break;
-          case NOR_GATE:
-            scan = hard;
-            for (int i = 0; i < n; i++) {
-              if (one_contby_a[i] < scan) scan = one_contby_a[i];
-            }
-            l->contby_1_d = 1.0 + 1.0;
-            l->contby_0_d = scan + 1.0;
-            break;
+          }
           case EXOR_GATE: {
             double equal_zero = zero_contby_a[0] + zero_contby_a[1];
             double equal_one = one_contby_a[0] + one_contby_a[1];
             l->contby_0_d = (equal_zero < equal_one ? equal_zero : equal_one) + 1.0;
             double first = one_contby_a[0] + zero_contby_a[1];
             double second = zero_contby_a[0] + one_contby_a[1];
+            // Only the second case adds 1.0: the backtrace needs comparable figures, not exact ones.
             l->contby_1_d = first <= second ? first : second + 1.0;
             break;
           }
@@ -74,17 +83,13 @@ void line_C::level_compute_contby() {
             error(string_C("level_compute_contby: not implemented for sequential gates"));
         }
       },
-      &gate_C::level_compute_contby);
+      [this](gate_C* g) { level_compute_contby(g); });
 }
 
-void gate_C::level_compute_contby() {
-  for (int i = 0; i < outputs_C.anzahl_i; i++) outputs_C[i]->level_compute_contby();
-}
-
-void line_C::level_compute_observaby() {
+void level_C::level_compute_observaby(line_C* line) {
   observability_step(
-      this,
-      [l = this](const gate_C* g) {
+      line,
+      [this, l = line](const gate_C* g) {
         switch (g->gate_type_c) {
           case AND_GATE:
           case OR_GATE:
@@ -107,18 +112,21 @@ void line_C::level_compute_observaby() {
             error(string_C("level_compute_observaby: not implemented for sequential gates"));
         }
       },
-      &gate_C::level_compute_observaby);
+      [this](gate_C* g) { level_compute_observaby(g); });
 }
 
-void gate_C::level_compute_observaby() {
-  for (int i = 0; i < inputs_C.anzahl_i; i++) inputs_C[i]->level_compute_observaby();
+}  // namespace
+
+void level_compute_contby(circuit_C& circuit) {
+  for (int i = 0; i < circuit.lines_C.anzahl_i; i++) circuit.lines_C[i]->reset_testaby();
+  level_C pass;
+  for (int i = 0; i < circuit.input_lines_C.anzahl_i; i++)
+    pass.level_compute_contby(circuit.input_lines_C[i]);
 }
 
-void level_compute_contby() {
-  for (int i = 0; i < lines_C.anzahl_i; i++) lines_C[i]->reset_testaby();
-  for (int i = 0; i < input_lines_C.anzahl_i; i++) input_lines_C[i]->level_compute_contby();
-}
-
-void level_compute_observaby() {
-  for (int i = 0; i < output_lines_C.anzahl_i; i++) output_lines_C[i]->level_compute_observaby();
+void level_compute_observaby(circuit_C& circuit) {
+  level_C pass;
+  for (int i = 0; i < circuit.output_lines_C.anzahl_i; i++) {
+    pass.level_compute_observaby(circuit.output_lines_C[i]);
+  }
 }

@@ -1,38 +1,47 @@
 #include "measures/probabilistic.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "measures/working_storage.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
 
-void line_C::prob_compute_contby() {
+namespace {
+
+class probabilistic_C : measure_storage_C {
+ public:
+  void prob_compute_contby(line_C* l);
+  void prob_compute_contby(gate_C* g) {
+    for (int i = 0; i < g->outputs_C.anzahl_i; i++) prob_compute_contby(g->outputs_C[i]);
+  }
+  void prob_compute_observaby(line_C* l);
+  void prob_compute_observaby(gate_C* g) {
+    for (int i = 0; i < g->inputs_C.anzahl_i; i++) prob_compute_observaby(g->inputs_C[i]);
+  }
+};
+
+void probabilistic_C::prob_compute_contby(line_C* line) {
   controllability_step(
-      this, 0.5, "prob_compute_contby: Problems with number of gate inputs",
-      [l = this](const gate_C* g) {
+      line, 0.5, "prob_compute_contby: Problems with number of gate inputs",
+      [this, l = line](const gate_C* g) {
         const int n = g->inputs_C.anzahl_i;
-        double product = 1.0;
+        const gate_semantics_t sem = g->semantics();
         switch (g->gate_type_c) {
           case AND_GATE:
-            for (int i = 0; i < n; i++) product *= one_contby_a[i];
-            l->contby_1_d = product;
-            l->contby_0_d = 1 - l->contby_1_d;
-            break;
           case NAND_GATE:
-            for (int i = 0; i < n; i++) product *= one_contby_a[i];
-            l->contby_0_d = product;
-            l->contby_1_d = 1 - l->contby_0_d;
-            break;
           case OR_GATE:
-            for (int i = 0; i < n; i++) product *= zero_contby_a[i];
-            l->contby_0_d = product;
-            l->contby_1_d = 1 - l->contby_0_d;
+          case NOR_GATE: {
+            // The output leaves its controlled value only when every input
+            // holds the non-controlling one.
+            const unsigned char nc = mynot(sem.controlling_value_c);
+            const std::vector<double>& side = nc == ONE ? one_contby_a : zero_contby_a;
+            double product = 1.0;
+            for (int i = 0; i < n; i++) product *= side[i];
+            const bool uncontrolled_one = (nc == ONE) != sem.inverting_b;
+            (uncontrolled_one ? l->contby_1_d : l->contby_0_d) = product;
+            (uncontrolled_one ? l->contby_0_d : l->contby_1_d) = 1 - product;
             break;
-          case NOR_GATE:
-            for (int i = 0; i < n; i++) product *= zero_contby_a[i];
-            l->contby_1_d = product;
-            l->contby_0_d = 1 - l->contby_1_d;
-            break;
+          }
           case EXOR_GATE:
             l->contby_0_d = zero_contby_a[0] * zero_contby_a[1] + one_contby_a[0] * one_contby_a[1];
             l->contby_1_d = 1 - l->contby_0_d;
@@ -50,17 +59,13 @@ void line_C::prob_compute_contby() {
             error(string_C("prob_compute_contby: not implemented for sequential gates"));
         }
       },
-      &gate_C::prob_compute_contby);
+      [this](gate_C* g) { prob_compute_contby(g); });
 }
 
-void gate_C::prob_compute_contby() {
-  for (int i = 0; i < outputs_C.anzahl_i; i++) outputs_C[i]->prob_compute_contby();
-}
-
-void line_C::prob_compute_observaby() {
+void probabilistic_C::prob_compute_observaby(line_C* line) {
   observability_step(
-      this,
-      [l = this](const gate_C* g) {
+      line,
+      [this, l = line](const gate_C* g) {
         prod_1_contby_f = 1.0;
         prod_0_contby_f = 1.0;
         for (int i = 0; i < g->inputs_C.anzahl_i; i++) {
@@ -73,11 +78,10 @@ void line_C::prob_compute_observaby() {
         switch (g->gate_type_c) {
           case AND_GATE:
           case NAND_GATE:
-            through = prod_1_contby_f;
-            break;
           case OR_GATE:
           case NOR_GATE:
-            through = prod_0_contby_f;
+            // The side inputs must hold the non-controlling value.
+            through = g->controlling_value() == ZERO ? prod_1_contby_f : prod_0_contby_f;
             break;
           case EXOR_GATE:
           case INVERTER_GATE:
@@ -93,19 +97,21 @@ void line_C::prob_compute_observaby() {
           if (durch_a[j] < l->observaby_d) l->observaby_d = durch_a[j];
         }
       },
-      &gate_C::prob_compute_observaby);
+      [this](gate_C* g) { prob_compute_observaby(g); });
 }
 
-void gate_C::prob_compute_observaby() {
-  for (int i = 0; i < inputs_C.anzahl_i; i++) inputs_C[i]->prob_compute_observaby();
+}  // namespace
+
+void prob_compute_contby(circuit_C& circuit) {
+  for (int i = 0; i < circuit.lines_C.anzahl_i; i++) circuit.lines_C[i]->reset_testaby();
+  probabilistic_C pass;
+  for (int i = 0; i < circuit.input_lines_C.anzahl_i; i++) pass.prob_compute_contby(circuit.input_lines_C[i]);
 }
 
-void prob_compute_contby() {
-  for (int i = 0; i < lines_C.anzahl_i; i++) lines_C[i]->reset_testaby();
-  for (int i = 0; i < input_lines_C.anzahl_i; i++) input_lines_C[i]->prob_compute_contby();
-}
-
-void prob_compute_observaby() {
-  for (int i = 0; i < output_lines_C.anzahl_i; i++) output_lines_C[i]->prob_compute_observaby();
-  for (int i = 0; i < lines_C.anzahl_i; i++) lines_C[i]->berechne_testaby_kehrwert();
+void prob_compute_observaby(circuit_C& circuit) {
+  probabilistic_C pass;
+  for (int i = 0; i < circuit.output_lines_C.anzahl_i; i++) {
+    pass.prob_compute_observaby(circuit.output_lines_C[i]);
+  }
+  for (int i = 0; i < circuit.lines_C.anzahl_i; i++) circuit.lines_C[i]->berechne_testaby_kehrwert();
 }

@@ -1,16 +1,5 @@
 #include "measures/working_storage.h"
 
-#include "model/gate.h"
-#include "model/line.h"
-
-std::vector<double> zero_contby_a;
-std::vector<double> one_contby_a;
-std::vector<double> nachfolger_observaby_a;
-std::vector<double> durch_a;
-int anzahl_outputs_i = 0;
-double prod_1_contby_f = 1.0;
-double prod_0_contby_f = 1.0;
-
 namespace {
 
 void make_room(std::vector<double>& a, int n) {
@@ -19,7 +8,7 @@ void make_room(std::vector<double>& a, int n) {
 
 }  // namespace
 
-bool copy_input_contby(const gate_C* g) {
+bool measure_storage_C::copy_input_contby(const gate_C* g) {
   int n = g->inputs_C.anzahl_i;
   make_room(zero_contby_a, n);
   make_room(one_contby_a, n);
@@ -32,7 +21,7 @@ bool copy_input_contby(const gate_C* g) {
   return ready;
 }
 
-bool copy_output_observaby(const gate_C* g) {
+bool measure_storage_C::copy_output_observaby(const gate_C* g) {
   anzahl_outputs_i = g->outputs_C.anzahl_i;
   make_room(nachfolger_observaby_a, anzahl_outputs_i);
   make_room(durch_a, anzahl_outputs_i);

@@ -1,8 +1,74 @@
 #include "model/circuit.h"
 
-line_liste_C lines_C;
-line_liste_C input_lines_C;
-line_liste_C output_lines_C;
-gate_liste_C gates_C;
-line_liste_C pseudo_inputs_C;
-line_liste_C pseudo_outputs_C;
+circuit_C::circuit_C(int line_room, int gate_room) {
+  lines_C.init(line_room);
+  input_lines_C.init(line_room);
+  output_lines_C.init(line_room);
+  pseudo_inputs_C.init(line_room);
+  pseudo_outputs_C.init(line_room);
+  gates_C.init(gate_room);
+}
+
+circuit_C::~circuit_C() {
+  quarn_release_tree(line_tree_root_p);
+  quarn_release_tree(gate_tree_root_p);
+}
+
+line_C* circuit_C::new_line(const std::string& name, int n) {
+  line_records_.push_back(std::make_unique<line_C>(name, n, next_serial_i++));
+  return line_records_.back().get();
+}
+
+gate_C* circuit_C::new_gate(const std::string& name) {
+  gate_records_.push_back(std::make_unique<gate_C>(name, next_serial_i++));
+  return gate_records_.back().get();
+}
+
+void circuit_C::add_line(line_C* line) {
+  lines_C.fuege_ein(line);
+  quarn_add_to_line_tree(line_tree_root_p, line);
+}
+
+void circuit_C::add_gate(gate_C* gate) {
+  gates_C.fuege_ein(gate);
+  quarn_add_to_gate_tree(gate_tree_root_p, gate);
+}
+
+line_C* circuit_C::search_line(const std::string& name) const {
+  return search(name.c_str(), line_tree_root_p);
+}
+
+gate_C* circuit_C::search_gate(const std::string& name) const {
+  return search(name.c_str(), gate_tree_root_p);
+}
+
+void circuit_C::forget_line(line_C* line) {
+  quarn_forget_line(line_tree_root_p, line);
+}
+
+void circuit_C::forget_gate(gate_C* gate) {
+  quarn_forget_gate(gate_tree_root_p, gate);
+}
+
+namespace {
+
+template <class L>
+void print_records(std::ostream& out, const L& list) {
+  const int stored = std::min(list.anzahl_i, static_cast<int>(list.elemente_p.size()));
+  for (int i = 0; i < stored; i++) {
+    if (list[i] != nullptr) list[i]->print_all(out);
+  }
+}
+
+}  // namespace
+
+void circuit_C::print_all(std::ostream& out) const {
+  out << "******************** Gatter ***********************\n";
+  print_records(out, gates_C);
+  out << "******************** Signale ***********************\n";
+  print_records(out, lines_C);
+  out << "******************** Eingaenge ***********************\n";
+  print_records(out, input_lines_C);
+  out << "******************** Ausgaenge ***********************\n";
+  print_records(out, output_lines_C);
+}

@@ -1,16 +1,74 @@
-// The circuit itself: every signal, the primary inputs and outputs and every
-// gate, as plain pointers to records that live until the end of the run.
+// The circuit itself: every signal and gate record, the lists that hold them
+// as plain pointers, the name indexes and the circuit statistics. The
+// circuit owns every record it creates until it is destroyed; a record taken
+// out of the circuit (the transformation deletes dangling logic and cuts
+// flip-flops) leaves its lists and the name index but stays valid.
 #pragma once
 
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "base/statistic.h"
+#include "model/gate.h"
+#include "model/line.h"
 #include "model/liste.h"
+#include "model/name_index.h"
 
-extern line_liste_C lines_C;
-extern line_liste_C input_lines_C;
-extern line_liste_C output_lines_C;
-extern gate_liste_C gates_C;
-extern line_liste_C pseudo_inputs_C;
-extern line_liste_C pseudo_outputs_C;
-
-// Room of the global lists before the circuit is known.
+// Room of the circuit lists before the circuit is known.
 constexpr int max_lines = 400000;
 constexpr int max_gates = 350000;
+
+class circuit_C {
+ public:
+  statistic_t statistic_u;
+  line_liste_C lines_C;
+  line_liste_C input_lines_C;
+  line_liste_C output_lines_C;
+  gate_liste_C gates_C;
+  line_liste_C pseudo_inputs_C;
+  line_liste_C pseudo_outputs_C;
+  // The free and head lines, in the order the line classification met them.
+  line_liste_C free_lines_C;
+  // The block gates of the circuit, and those analysed so far.
+  gate_liste_C blocks_C;
+  gate_liste_C tested_blocks_C;
+  // The delay values of a long-form Con header; stored, not used.
+  int rd_i = 0, fd_i = 0, rdt_i = 0, fdt_i = 0;
+
+  // Room of the signal lists and of gates_C; the program uses max_lines and
+  // max_gates.
+  explicit circuit_C(int line_room = max_lines, int gate_room = max_gates);
+  ~circuit_C();
+  circuit_C(const circuit_C&) = delete;
+  circuit_C& operator=(const circuit_C&) = delete;
+
+  // A new record owned by the circuit, in no list yet; n is the room of a
+  // signal's successor list.
+  line_C* new_line(const std::string& name, int n);
+  gate_C* new_gate(const std::string& name);
+  // Appends to lines_C (gates_C) and enters the name into the index; a name
+  // already present is fatal.
+  void add_line(line_C* line);
+  void add_gate(gate_C* gate);
+  // Lookup by name; null when absent.
+  line_C* search_line(const std::string& name) const;
+  gate_C* search_gate(const std::string& name) const;
+  // Takes a deleted record's name out of the index.
+  void forget_line(line_C* line);
+  void forget_gate(gate_C* gate);
+
+  // Signals plus fanout branches, the size of most working lists.
+  int number_of_lines() const { return statistic_u.number_of_lines(); }
+
+  // The debug dump: every gate, signal, primary input and output.
+  void print_all(std::ostream& out) const;
+
+ private:
+  line_tree_u* line_tree_root_p = nullptr;
+  gate_tree_u* gate_tree_root_p = nullptr;
+  std::vector<std::unique_ptr<line_C>> line_records_;
+  std::vector<std::unique_ptr<gate_C>> gate_records_;
+  int next_serial_i = 0;
+};

@@ -1,12 +1,14 @@
-// A gate: its type and its ordered input and output signals.
+// A gate: its type and its ordered input and output signals, and what each
+// type means to implication, collapsing and the testability measures.
 #pragma once
 
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "model/liste.h"
 #include "model/object.h"
-#include "model/string_c.h"
+#include "model/values.h"
 
 // Gate type codes.
 enum : char {
@@ -23,6 +25,19 @@ enum : char {
   FANOUT_GATE = 10,
   UNDEFINED_GATE = 11,
 };
+
+// The logic of a gate type. A controlling input value decides the output
+// alone: And and Nand have 0, Or and Nor 1, the other types none (X).
+struct gate_semantics_t {
+  unsigned char controlling_value_c = X;
+  bool inverting_b = false;  // Nand, Nor, Inverter
+  // The output value a controlling input forces.
+  unsigned char forced_output() const {
+    return inverting_b ? mynot(controlling_value_c) : controlling_value_c;
+  }
+  bool has_controlling_value() const { return controlling_value_c != X; }
+};
+gate_semantics_t semantics_of(char gate_type);
 
 // Constraint cubes of a gate; nothing fills them in this system.
 using cube_list_t = std::vector<char>;
@@ -43,7 +58,7 @@ class gate_C : public object_C {
   // The path search of fault simulation that last evaluated this gate.
   unsigned simulation_stamp_i = 0;
 
-  explicit gate_C(const string_C& name);
+  gate_C(const std::string& name, int serial);
 
   // Sets the type and the number of inputs and outputs; a one-input And or Or
   // becomes a driver, a one-input Nand or Nor an inverter.
@@ -54,27 +69,9 @@ class gate_C : public object_C {
   void update_no_inputs() { no_inputs_i = inputs_C.anzahl_i; }
   void update_no_outputs() { no_outputs_i = outputs_C.anzahl_i; }
 
-  // Levels and line classes.
-  void calculate_planes();
-  void calculate_type();
-
-  // Implication.
-  char forward_implication();
-  char backward_implication(char global);
-  char fast_forward_implication();
-  char try_global_imp();
-
-  // Testability measures.
-  void prob_compute_contby();
-  void prob_compute_observaby();
-  void level_compute_contby();
-  void level_compute_observaby();
-
-  // Paths of the off-path search and of the path-delay model.
-  char search_off_path_signals(char& found);
-  char search_next_path(line_C* start, char& found);
-
-  void mark_robust_signals();
+  gate_semantics_t semantics() const { return semantics_of(gate_type_c); }
+  unsigned char controlling_value() const { return semantics().controlling_value_c; }
+  bool inverting() const { return semantics().inverting_b; }
 
   void print_all(std::ostream& out) const;
 

@@ -2,8 +2,12 @@
 
 #include "model/gate.h"
 
-line_C::line_C(const char* name, int n) : object_C(name), nachfolger_C(n) {
+line_C::line_C(const std::string& name, int n, int serial) : object_C(name, serial), nachfolger_C(n) {
   object_kind_c = 1;
+}
+
+bool line_C::is_fanout_branch() const {
+  return !primary_input_b && driver()->gate_type_c == FANOUT_GATE;
 }
 
 void line_C::verbinde(gate_C* g, char dir) {

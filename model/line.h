@@ -3,6 +3,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 
 #include "model/liste.h"
 #include "model/object.h"
@@ -63,7 +64,7 @@ class line_C : public object_C {
   // while the list holds this signal there.
   int list_position_i[2] = {0, 0};
 
-  line_C(const char* name, int n);
+  line_C(const std::string& name, int n, int serial);
 
   // Records g as a successor (dir 'I') or as the driver of this signal.
   void verbinde(gate_C* g, char dir);
@@ -75,41 +76,11 @@ class line_C : public object_C {
   void berechne_testaby_kehrwert();
   void reset_dyn_learning();
 
-  // Levels and line classes.
-  void calculate_planes();
-  void calculate_depth_to_output();
-  void calculate_type();
-
-  // Testability measures.
-  void prob_compute_contby();
-  void prob_compute_observaby();
-  void level_compute_contby();
-  void level_compute_observaby();
-
-  // Static and dynamic learning.
-  char global_implication();
-  void try_learning();
-  void learn(line_C* s);
-  char dyn_try_learning();
-  char dyn_learn(line_C* l);
-
-  // Paths of the off-path search and of the path-delay model.
-  char search_off_path_signals(char& found);
-  char search_next_path(char& found);
-
-  // Targets.
-  char should_be_tested(char test_value);
-  char must_be_tested(char test_value);
-  void mark_result(fan_result_t r, char test_value);
-
-  // Fault simulation.
-  char check_generated_test(line_C* target, char test_value);
-  void check_iddq_test(char test_value);
-
   void print_all(std::ostream& out) const;
 
   // The single driving or successor gate; after the circuit check every
   // signal has exactly one of each unless it is a primary input or output.
   gate_C* driver() const { return vorgaenger_C.elemente_p[0]; }
   gate_C* successor() const { return nachfolger_C.elemente_p[0]; }
+  bool is_fanout_branch() const;
 };

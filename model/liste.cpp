@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/messages.h"
-#include "input/name_index.h"
-#include "model/circuit.h"
+#include "base/messages.h"
 #include "model/gate.h"
 #include "model/line.h"
 
@@ -15,9 +13,13 @@ void liste_C::fuege_ein() {
 }
 
 void liste_C::fuege_aus() {
+  check_removal();
+  anzahl_i--;
+}
+
+void liste_C::check_removal() const {
   if (anzahl_i == 0) error(string_C("fuege_aus:  list is empty"));
   if (!generic_b) error(string_C("fuege_aus: not allowed for non-generic lists"));
-  anzahl_i--;
 }
 
 void liste_C::print_all(std::ostream& out) const {
@@ -31,19 +33,17 @@ void pointer_liste_C<T>::init(int n) {
   anzahl_i = 0;
 }
 
+// The count grows only once the element is stored, so that a full list
+// stays consistent for the debug dump.
 template <class T>
-void pointer_liste_C<T>::store_at_end(T* x, const char* list_name) {
-  if (anzahl_i > static_cast<int>(elemente_p.size())) {
+void pointer_liste_C<T>::append(T* x) {
+  if (!generic_b) error(string_C("fuege_ein: not allowed for non-generic lists"));
+  if (anzahl_i >= static_cast<int>(elemente_p.size())) {
+    const char* list_name = std::is_same_v<T, line_C> ? "line_liste_C" : "gate_liste_C";
     error(string_C(std::string(list_name) + "::fuege_ein: list is full (room for " +
                    std::to_string(elemente_p.size()) + " elements)"));
   }
-  elemente_p[anzahl_i - 1] = x;
-}
-
-template <class T>
-void pointer_liste_C<T>::append(T* x) {
-  liste_C::fuege_ein();
-  store_at_end(x, std::is_same_v<T, line_C> ? "line_liste_C" : "gate_liste_C");
+  elemente_p[anzahl_i++] = x;
 }
 
 template <class T>
@@ -74,12 +74,15 @@ void pointer_liste_C<T>::resize() {
   elemente_p.shrink_to_fit();
 }
 
+// Also called on whatever state a fatal error left: only stored, non-null
+// elements are named.
 template <class T>
 void pointer_liste_C<T>::print_all(std::ostream& out) const {
   liste_C::print_all(out);
-  for (int i = 0; i < anzahl_i; i++) {
+  const int stored = std::min(anzahl_i, static_cast<int>(elemente_p.size()));
+  for (int i = 0; i < stored; i++) {
     out << "\t"
-        << "element[" << i << "]:   " << elemente_p[i]->name_s << "\n";
+        << "element[" << i << "]:   " << (elemente_p[i] ? elemente_p[i]->name_s : "(none)") << "\n";
   }
 }
 
@@ -90,27 +93,26 @@ template class pointer_liste_C<gate_C>;
 
 void gate_liste_C::fuege_ein(gate_C* x) {
   append(x);
-  if (this == &gates_C) quarn_add_to_gate_tree(quarn_gate_tree_root_p, x);
 }
 
+// A refused removal leaves the list as it was.
 void gate_liste_C::fuege_aus(gate_C* x) {
-  liste_C::fuege_aus();
-  park(position_of(x, anzahl_i + 1), anzahl_i + 1);
+  check_removal();
+  const int i = position_of(x, anzahl_i);
+  park(i, anzahl_i);
+  anzahl_i--;
 }
 
 char gate_liste_C::element_in_liste(gate_C* x, char remove_it) {
-  if (this == &gates_C) {
-    if (remove_it) error(string_C("element_in_liste: fuege_aus in gates_C nicht erlaubt"));
-    return search(x->name_s.c_str(), quarn_gate_tree_root_p) == x;
-  }
   if (index_of(x) < 0) return 0;
   if (remove_it) fuege_aus(x);
   return 1;
 }
 
 void gate_liste_C::verbinde(gate_C* x) {
+  if (anzahl_i >= max_connections)
+    error(with_limit("too many fanout-branches at some signal", max_connections));
   anzahl_i++;
-  if (anzahl_i > max_connections) error(with_limit("too many fanout-branches at some signal", max_connections));
   if (anzahl_i >= groesse_i) {
     groesse_i = std::max(1, groesse_i) * 2;
     elemente_p.resize(groesse_i, nullptr);
@@ -154,40 +156,29 @@ int line_liste_C::tracked_index_of(line_C* x) const {
 void line_liste_C::fuege_ein(line_C* x) {
   append(x);
   record_positions(anzahl_i - 1, anzahl_i);
-  if (this == &lines_C) quarn_add_to_line_tree(quarn_line_tree_root_p, x);
 }
 
+// A refused removal leaves the list as it was.
 void line_liste_C::fuege_aus(line_C* x, char keep) {
-  if (keep && anzahl_i > 0) {
-    anzahl_i--;  // allowed on a list built with a capacity
-  } else {
-    liste_C::fuege_aus();
-  }
-  const int old_count = anzahl_i + 1;
-  int i = slot_ == position_slot_t::none ? position_of(x, old_count) : -1;
-  if (i < 0) {
-    anzahl_i = old_count;
-    i = tracked_index_of(x);
-    anzahl_i = old_count - 1;
-    if (i < 0) error(string_C("fuege_aus: element not found in list"));
-  }
+  if (!keep || anzahl_i == 0) check_removal();  // keep: allowed on a list built with a capacity
+  const int old_count = anzahl_i;
+  int i = slot_ == position_slot_t::none ? position_of(x, old_count) : tracked_index_of(x);
+  if (i < 0) error(string_C("fuege_aus: element not found in list"));
+  anzahl_i--;
   park(i, old_count);
   record_positions(i, old_count);
 }
 
 char line_liste_C::element_in_liste(line_C* x, char remove_it) {
-  if (this == &lines_C) {
-    if (remove_it) error(string_C("element_in_liste: fuege_aus in lines_C isn't allowed"));
-    return search(x->name_s.c_str(), quarn_line_tree_root_p) == x;
-  }
   if (tracked_index_of(x) < 0) return 0;
   if (remove_it) fuege_aus(x);
   return 1;
 }
 
 void line_liste_C::verbinde(line_C* x, int pos) {
+  if (anzahl_i >= max_connections)
+    error(with_limit("some gate has too many inputs or outputs", max_connections));
   anzahl_i++;
-  if (anzahl_i > max_connections) error(with_limit("some gate has too many inputs or outputs", max_connections));
   // A gate named by a second instance is connected once more. The extra
   // signals are kept behind the declared places, so that the count never
   // runs past the stored elements and the circuit check can report the gate.

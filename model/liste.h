@@ -20,6 +20,8 @@ class liste_C {
   void fuege_ein();
   void fuege_aus();
   bool is_empty() const { return anzahl_i == 0; }
+  // The checks of fuege_aus, without removing anything.
+  void check_removal() const;
   void print_all(std::ostream& out) const;
 };
 
@@ -47,7 +49,6 @@ class pointer_liste_C : public liste_C {
   void print_all(std::ostream& out) const;
 
  protected:
-  void store_at_end(T* x, const char* list_name);
   // Takes out element i of the first `old_count` ones: the elements behind it
   // move down by one and it is parked just behind them.
   void park(int i, int old_count);

@@ -8,12 +8,9 @@ class object_C {
   std::string name_s;
   char object_kind_c = 2;   // 1 for a signal, 0 for a gate
   char reconvergent_b = 0;  // set by the feedback analysis
-  // Creation order of the records, signals and gates counted together: a
-  // stable order wherever records of both kinds are sorted.
-  int serial_i;
+  // Creation order of the circuit's records, signals and gates counted
+  // together: a stable order wherever records of both kinds are sorted.
+  int serial_i = 0;
 
-  explicit object_C(std::string name) : name_s(std::move(name)), serial_i(next_serial_i++) {}
-
- private:
-  static inline int next_serial_i = 0;
+  object_C(std::string name, int serial) : name_s(std::move(name)), serial_i(serial) {}
 };

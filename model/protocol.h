@@ -6,29 +6,41 @@
 #include <vector>
 
 #include "model/liste.h"
+#include "model/values.h"
 
 class line_C;
 
-// One journal entry: one pointer and one 32-bit word of bit fields.
+// One journal entry: one pointer and one 32-bit word of bit fields. A value
+// field left at UNDEFINED means the entry did not change that value.
 struct protocol_item_t {
   line_C* line_p = nullptr;
-  uint32_t optionale_zuweisung_b : 1 = 0;
-  uint32_t bound_eingefuegt_b : 1 = 0;
-  uint32_t bound_ausgefuegt_b : 1 = 0;
+  uint32_t optionale_zuweisung_b : 1 = 0;  // a decision of the search
+  uint32_t bound_eingefuegt_b : 1 = 0;     // line entered the unjustified bound lines
+  uint32_t bound_ausgefuegt_b : 1 = 0;     // line left them
   uint32_t d_front_eingefuegt_b : 1 = 0;
   uint32_t d_front_ausgefuegt_b : 1 = 0;
-  uint32_t alter_gut_wert_c : 4 = 13;
-  uint32_t neuer_gut_wert_c : 4 = 13;
-  uint32_t alter_schlecht_wert_c : 4 = 13;
-  uint32_t neuer_schlecht_wert_c : 4 = 13;
+  uint32_t alter_gut_wert_c : 4 = UNDEFINED;
+  uint32_t neuer_gut_wert_c : 4 = UNDEFINED;
+  uint32_t alter_schlecht_wert_c : 4 = UNDEFINED;
+  uint32_t neuer_schlecht_wert_c : 4 = UNDEFINED;
 };
+
+// The entries the system makes.
+protocol_item_t good_value_entry(line_C* line, unsigned char old_value, unsigned char new_value);
+protocol_item_t bad_value_entry(line_C* line, unsigned char old_value, unsigned char new_value);
+// A decision: the line goes from X to value, and backtracking may flip it.
+protocol_item_t decision_entry(line_C* line, unsigned char value);
+enum class list_change_t { bound_in, bound_out, d_front_in, d_front_out };
+protocol_item_t list_entry(line_C* line, list_change_t change);
 
 class protocol_stack_C : public liste_C {
  public:
+  // Set whenever a line is entered into the unjustified bound lines.
+  char ujust_bound_changed_b = 0;
+
   // Capacity: ten entries per line of the circuit.
-  void init();
-  void push(line_C* line, char optional, char bound_in, char bound_out, char dfront_in, char dfront_out,
-            char old_good, char new_good, char old_bad, char new_bad);
+  void init(int lines);
+  void push(const protocol_item_t& entry);
   // The entry stays valid until the next push overwrites it.
   protocol_item_t* pop();
   // Drops every entry without undoing anything.
@@ -37,7 +49,3 @@ class protocol_stack_C : public liste_C {
  private:
   std::vector<protocol_item_t> eintraege;
 };
-
-extern protocol_stack_C protocol_C;
-// Set whenever a line is entered into the unjustified bound lines.
-extern char ujust_bound_changed_b;

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/messages.h"
-#include "app/run.h"
-#include "app/statistic.h"
+#include "base/messages.h"
 #include "model/line.h"
 #include "model/values.h"
 
@@ -57,7 +55,8 @@ void line_value_liste_C::fuege_ein(line_C* line, char value, char sorted) {
   if (rolle_c == line_value_rolle_t::hilf && anzahl_i > groesse_i / 2 && index_of(line, value) >= 0) return;
   liste_C::fuege_ein();
   if (anzahl_i > groesse_i) {
-    if (anzahl_i > statistic_u.no_signals_i + statistic_u.no_fanout_branches_i) {
+    if (anzahl_i > max_records_i) {
+      anzahl_i--;
       error(with_limit("line_value_liste_C::fuege_ein: Listen overflow", groesse_i));
     }
     grow(50);
@@ -90,8 +89,7 @@ void line_value_liste_C::insert_sorted() {
       key = l->testaby_d;
       break;
   }
-  if ((fresh->value_c == ZERO || fresh->value_c == ONE) && (stuck_open_test_b || transition_test_b))
-    key -= 1.0;
+  if ((fresh->value_c == ZERO || fresh->value_c == ONE) && two_pattern_keys_b) key -= 1.0;
   auto key_of = [](const line_value_t* r) {
     switch (r->value_c) {
       case ZERO:

@@ -21,6 +21,13 @@ class line_value_liste_C : public liste_C {
  public:
   std::vector<line_value_t> elemente_p;
 
+  // The most records the list may grow to (signals plus fanout branches of
+  // the circuit; until that is known, the room of the circuit lists).
+  int max_records_i = 400000;
+  // Sorted by a key one lower for stuck-at targets, so that in the
+  // two-pattern models they come before the transitions of equal key.
+  bool two_pattern_keys_b = false;
+
   explicit line_value_liste_C(line_value_rolle_t rolle = line_value_rolle_t::plain) : rolle_c(rolle) {}
 
   line_value_t* operator[](int i) { return &elemente_p[i]; }

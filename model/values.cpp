@@ -1,6 +1,6 @@
 #include "model/values.h"
 
-#include "app/messages.h"
+#include "base/messages.h"
 
 unsigned char mynot(unsigned char v) {
   switch (v) {

@@ -2,10 +2,7 @@
 // preprocessing, so it only leaves its (empty) file behind.
 #pragma once
 
-#include "model/liste.h"
+class implication_C;
+struct settings_C;
 
-// The block gates of the circuit, and those analysed so far.
-extern gate_liste_C blocks_C;
-extern gate_liste_C tested_blocks_C;
-
-void constraint_analysis();
+void constraint_analysis(const settings_C& settings, implication_C& imp);

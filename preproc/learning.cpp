@@ -1,98 +1,87 @@
-// Static learning: both values are tried on every signal, and for every
-// signal the trial implied the contrapositive is kept. A trial that ends in
-// a conflict proves the signal can never take that value.
 #include "preproc/learning.h"
 
-#include "app/messages.h"
-#include "atpg/driver.h"
-#include "atpg/working_sets.h"
+#include "atpg/targets.h"
+#include "base/messages.h"
+#include "implication/implication.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/key_set.h"
 #include "model/line.h"
 #include "model/protocol.h"
-#include "preproc/preprocessing.h"
 
-line_liste_C only_value_lines_C;
+learning_C::learning_C(circuit_C& circuit, implication_C& imp, targets_C& targets)
+    : circuit_(circuit), imp_(imp), targets_(targets) {}
 
-namespace {
-
-// Every implication recorded so far, so that a repeat is recognised at once.
-key_set_t statically_learned;
-
-}  // namespace
-
-bool is_statically_learned(uint64_t key) {
-  return statically_learned.contains(key);
-}
-
-void collect_only_value_lines() {
-  only_value_lines_C.init(lines_C.anzahl_i);
+void learning_C::collect_only_value_lines() {
+  const line_liste_C& lines_C = circuit_.lines_C;
+  imp_.only_value_lines_C.init(lines_C.anzahl_i);
   for (int i = 0; i < lines_C.anzahl_i; i++) {
-    if (lines_C[i]->only_value_c != X) only_value_lines_C.fuege_ein(lines_C[i]);
+    if (lines_C[i]->only_value_c != X) imp_.only_value_lines_C.fuege_ein(lines_C[i]);
   }
 }
 
-void start_learning() {
-  statically_learned.clear();
+void learning_C::start_learning() {
+  imp_.statically_learned.clear();
   something_learned_b = 1;
   learned_implications_i = 0;
 }
 
-void learning_implications() {
-  reset_net(TEST_FOUND);
+void learning_C::learning_implications() {
+  const line_liste_C& lines_C = circuit_.lines_C;
+  imp_.reset_net(TEST_FOUND);
   for (int i = 0; i < lines_C.anzahl_i; i++) lines_C[i]->learn_mark_b = 0;
   for (int i = 0; i < lines_C.anzahl_i; i++) {
     line_C* l = lines_C[i];
     if (l->primary_input_b) {
-      l->try_learning();
+      try_learning(l);
       continue;
     }
     const char type = l->driver()->gate_type_c;
-    if (type != FANOUT_GATE && type != INVERTER_GATE && type != DRIVER_GATE) l->try_learning();
+    if (type != FANOUT_GATE && type != INVERTER_GATE && type != DRIVER_GATE) try_learning(l);
   }
-  reset_net(TEST_FOUND);
+  imp_.reset_net(TEST_FOUND);
 }
 
-void line_C::try_learning() {
+void learning_C::try_learning(line_C* line) {
   for (char v : {ONE, ZERO}) {
-    good_value_c = v;
-    protocol_C.push(this, 0, 0, 0, 0, 0, X, v, UNDEFINED, UNDEFINED);
-    bool conflict = !primary_output_b && successor()->forward_implication() == STEP_CONFLICT;
-    if (!conflict && !primary_input_b) conflict = driver()->backward_implication(1) == STEP_CONFLICT;
-    if (conflict) {
-      only_value_c = mynot(v);
-      mark_result(REDUNDANT, v == ONE ? ZERO : ONE);
+    line->good_value_c = v;
+    imp_.protocol_C.push(good_value_entry(line, X, v));
+    bool conflict = !line->primary_output_b && imp_.forward_implication(line->successor()) == STEP_CONFLICT;
+    if (!conflict && !line->primary_input_b) {
+      conflict = imp_.backward_implication(line->driver(), 1) == STEP_CONFLICT;
     }
-    unjustified_bound_line_C.anzahl_i = 0;
-    implication_line_C.anzahl_i = 0;
-    while (protocol_item_t* e = protocol_C.pop()) {
+    if (conflict) {
+      line->only_value_c = mynot(v);
+      targets_.mark_result(line, REDUNDANT, v == ONE ? ZERO : ONE);
+    }
+    imp_.unjustified_bound_line_C.anzahl_i = 0;
+    imp_.implication_line_C.anzahl_i = 0;
+    while (protocol_item_t* e = imp_.protocol_C.pop()) {
       line_C* t = e->line_p;
       if (t == nullptr) error(string_C("try_learning: Line Pointer is Null"));
-      t->learn(this);
+      learn(t, line);
       t->learn_mark_b = 0;
       t->good_value_c = X;
     }
   }
 }
 
-void line_C::learn(line_C* s) {
-  const char w = good_value_c;
+void learning_C::learn(line_C* line, line_C* s) {
+  const char w = line->good_value_c;
   const char v = s->good_value_c;
-  if (primary_input_b || this == s || w == X || !learn_mark_b) return;
+  if (line->primary_input_b || line == s || w == X || !line->learn_mark_b) return;
   const int index = w == ONE ? 0 : 1;
   const char consequence = mynot(v);
-  const uint64_t key = implication_key(this, index, s, consequence);
-  if (statically_learned.contains(key)) return;
-  const gate_C* g = driver();
+  const uint64_t key = implication_key(line, index, s, consequence);
+  if (imp_.statically_learned.contains(key)) return;
+  const gate_C* g = line->driver();
   switch (g->gate_type_c) {
     case AND_GATE:
-    case NOR_GATE:
-      if (w == ZERO) return;
-      break;
-    case OR_GATE:
     case NAND_GATE:
-      if (w == ONE) return;
+    case OR_GATE:
+    case NOR_GATE:
+      // The output value a controlling input forces is no news.
+      if (w == g->semantics().forced_output()) return;
       break;
     case EXOR_GATE:
     case BLOCK_GATE:
@@ -106,7 +95,7 @@ void line_C::learn(line_C* s) {
       error(string_C("learn: Unknown gate type found"));
   }
   something_learned_b = 1;
-  learned_C[index].fuege_ein(s, consequence, 0);
-  statically_learned.insert(key);
+  line->learned_C[index].fuege_ein(s, consequence, 0);
+  imp_.statically_learned.insert(key);
   learned_implications_i++;
 }

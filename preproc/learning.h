@@ -1,25 +1,38 @@
-// Learned implications: static learning during preprocessing finds them, and
-// implication applies them (together with those dynamic learning finds
-// during a search) whenever it reaches the line they belong to.
+// Static learning: both values are tried on every signal, and for every
+// signal the trial implied the contrapositive is kept. A trial that ends in
+// a conflict proves the signal can never take that value. What is learned is
+// applied by implication (the lines' learned_C lists, the engine's
+// statically_learned keys and only_value_lines_C).
 #pragma once
 
+class circuit_C;
+class implication_C;
 class line_C;
+class targets_C;
 
-#include <cstdint>
+class learning_C {
+ public:
+  learning_C(circuit_C& circuit, implication_C& imp, targets_C& targets);
 
-#include "model/liste.h"
+  // Set by static learning; the learning phases repeat while it is 1.
+  char something_learned_b = 1;
+  // Number of implications static learning found.
+  int learned_implications_i = 0;
 
-// The lines learning proved can take one value only, in circuit order.
-extern line_liste_C only_value_lines_C;
+  // Forgets what earlier learning recorded, before the first phase.
+  void start_learning();
+  // One learning phase over the whole circuit.
+  void learning_implications();
+  // Collects only_value_lines_C once the learning phases are over.
+  void collect_only_value_lines();
 
-// Forgets what earlier learning recorded, before the first phase.
-void start_learning();
+  // Both trials on one line.
+  void try_learning(line_C* line);
+  // Learns what the trial of s showed about line.
+  void learn(line_C* line, line_C* s);
 
-// One learning phase over the whole circuit.
-void learning_implications();
-// Collects only_value_lines_C once the learning phases are over.
-void collect_only_value_lines();
-
-// Whether static learning has recorded the implication of this key
-// (implication_key of model/key_set.h).
-bool is_statically_learned(uint64_t key);
+ private:
+  circuit_C& circuit_;
+  implication_C& imp_;
+  targets_C& targets_;
+};

@@ -3,84 +3,94 @@
 #include <algorithm>
 #include <iostream>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
 
 namespace {
 
-// The next topological number to give.
-int line_counter_i = 1;
-
 // Larger than any output depth a circuit of max_lines signals can have.
 constexpr int no_depth_yet = 400000;
 
-}  // namespace
+class levels_C {
+ public:
+  void calculate_planes(line_C* l);
+  void calculate_planes(gate_C* g);
+  void calculate_depth_to_output(line_C* l);
 
-void line_C::calculate_planes() {
-  if (plane_i != 0) return;
-  if (primary_input_b) {
-    plane_i = 1;
+ private:
+  // The next topological number to give.
+  int line_counter_i = 1;
+};
+
+void levels_C::calculate_planes(line_C* l) {
+  if (l->plane_i != 0) return;
+  if (l->primary_input_b) {
+    l->plane_i = 1;
   } else {
     // Only the last input of the driver to receive its level gets through.
-    const gate_C* g = driver();
+    const gate_C* g = l->driver();
     int highest = 0;
     for (int i = 0; i < g->inputs_C.anzahl_i; i++) {
       if (g->inputs_C[i]->plane_i == 0) return;
       highest = std::max(highest, g->inputs_C[i]->plane_i);
     }
-    plane_i = highest + 1;
+    l->plane_i = highest + 1;
   }
-  nummer_i = line_counter_i++;
-  if (!primary_output_b) successor()->calculate_planes();
+  l->nummer_i = line_counter_i++;
+  if (!l->primary_output_b) calculate_planes(l->successor());
 }
 
-void gate_C::calculate_planes() {
-  if (outputs_C.anzahl_i == 0) {
-    std::cout << name_s;
+void levels_C::calculate_planes(gate_C* g) {
+  if (g->outputs_C.anzahl_i == 0) {
+    std::cout << g->name_s;
     error(string_C("gate_C::calculate_planes: no output detected"));
   }
-  for (int i = 0; i < outputs_C.anzahl_i; i++) outputs_C[i]->calculate_planes();
+  for (int i = 0; i < g->outputs_C.anzahl_i; i++) calculate_planes(g->outputs_C[i]);
 }
 
-void line_C::calculate_depth_to_output() {
-  if (output_depth_i != 0) return;
-  if (primary_output_b) {
-    output_depth_i = 1;
+void levels_C::calculate_depth_to_output(line_C* l) {
+  if (l->output_depth_i != 0) return;
+  if (l->primary_output_b) {
+    l->output_depth_i = 1;
   } else {
     // Only the last output behind the signal to receive its depth gets through.
     int nearest = no_depth_yet;
-    for (int k = 0; k < nachfolger_C.anzahl_i; k++) {
-      const gate_C* g = nachfolger_C[k];
+    for (int k = 0; k < l->nachfolger_C.anzahl_i; k++) {
+      const gate_C* g = l->nachfolger_C[k];
       for (int i = 0; i < g->outputs_C.anzahl_i; i++) {
         if (g->outputs_C[i]->output_depth_i == 0) return;
         nearest = std::min(nearest, g->outputs_C[i]->output_depth_i);
       }
     }
-    output_depth_i = nearest + 1;
+    l->output_depth_i = nearest + 1;
   }
-  if (!primary_input_b) {
-    const gate_C* g = driver();
-    for (int i = 0; i < g->inputs_C.anzahl_i; i++) g->inputs_C[i]->calculate_depth_to_output();
+  if (!l->primary_input_b) {
+    const gate_C* g = l->driver();
+    for (int i = 0; i < g->inputs_C.anzahl_i; i++) calculate_depth_to_output(g->inputs_C[i]);
   }
 }
 
-void calculate_planes() {
-  line_counter_i = 1;
-  for (int i = 0; i < input_lines_C.anzahl_i; i++) input_lines_C[i]->calculate_planes();
-  for (int i = 0; i < output_lines_C.anzahl_i; i++) output_lines_C[i]->calculate_depth_to_output();
+}  // namespace
+
+void calculate_planes(circuit_C& circuit, messages_C& messages) {
+  levels_C levels;
+  for (int i = 0; i < circuit.input_lines_C.anzahl_i; i++) levels.calculate_planes(circuit.input_lines_C[i]);
+  for (int i = 0; i < circuit.output_lines_C.anzahl_i; i++) {
+    levels.calculate_depth_to_output(circuit.output_lines_C[i]);
+  }
   bool missing = false;
-  for (int i = 0; i < lines_C.anzahl_i; i++) {
-    const line_C* l = lines_C[i];
+  for (int i = 0; i < circuit.lines_C.anzahl_i; i++) {
+    const line_C* l = circuit.lines_C[i];
     if (l->plane_i == 0) {
       std::cout << l->name_s;
-      warning(string_C("calculate_planes: not all line planes are discovered"));
+      messages.warning(string_C("calculate_planes: not all line planes are discovered"));
       missing = true;
     }
     if (l->output_depth_i == 0) {
       std::cout << l->name_s;
-      warning(string_C("calculate_planes: not all output depths are discovered"));
+      messages.warning(string_C("calculate_planes: not all output depths are discovered"));
       missing = true;
     }
   }

@@ -2,25 +2,26 @@
 
 #include <algorithm>
 
-#include "app/messages.h"
-#include "app/statistic.h"
+#include "base/messages.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
 
-line_liste_C free_lines_C;
+namespace {
 
-void line_C::calculate_type() {
-  if (primary_input_b) {
-    if (primary_output_b) {
-      line_type_c = FREE_LINE;
+void calculate_type(line_liste_C& free_lines_C, gate_C* g);
+
+void calculate_type(line_liste_C& free_lines_C, line_C* l) {
+  if (l->primary_input_b) {
+    if (l->primary_output_b) {
+      l->line_type_c = FREE_LINE;
     } else {
-      line_type_c = successor()->gate_type_c == FANOUT_GATE ? HEAD_LINE : FREE_LINE;
+      l->line_type_c = l->successor()->gate_type_c == FANOUT_GATE ? HEAD_LINE : FREE_LINE;
     }
-    free_lines_C.fuege_ein(this);
+    free_lines_C.fuege_ein(l);
   } else {
     // Only the last input of the driver to be classified gets through.
-    const gate_C* g = driver();
+    const gate_C* g = l->driver();
     bool bound = false;
     for (int i = 0; i < g->inputs_C.anzahl_i; i++) {
       char input_type = g->inputs_C[i]->line_type_c;
@@ -28,28 +29,32 @@ void line_C::calculate_type() {
       if (input_type == BOUND_LINE || input_type == HEAD_LINE) bound = true;
     }
     if (bound) {
-      line_type_c = BOUND_LINE;
+      l->line_type_c = BOUND_LINE;
     } else {
-      bool feeds_fanout = !primary_output_b && successor()->gate_type_c == FANOUT_GATE;
-      line_type_c = feeds_fanout ? HEAD_LINE : FREE_LINE;
-      free_lines_C.fuege_ein(this);
+      bool feeds_fanout = !l->primary_output_b && l->successor()->gate_type_c == FANOUT_GATE;
+      l->line_type_c = feeds_fanout ? HEAD_LINE : FREE_LINE;
+      free_lines_C.fuege_ein(l);
     }
   }
-  if (!primary_output_b) successor()->calculate_type();
+  if (!l->primary_output_b) calculate_type(free_lines_C, l->successor());
 }
 
-void gate_C::calculate_type() {
-  for (int i = 0; i < outputs_C.anzahl_i; i++) outputs_C[i]->calculate_type();
+void calculate_type(line_liste_C& free_lines_C, gate_C* g) {
+  for (int i = 0; i < g->outputs_C.anzahl_i; i++) calculate_type(free_lines_C, g->outputs_C[i]);
 }
 
-void line_structure() {
+}  // namespace
+
+void line_structure(circuit_C& circuit) {
+  line_liste_C& free_lines_C = circuit.free_lines_C;
   // The run sizes the list once the circuit is known; without that it gets
   // room for every signal here.
-  int room = std::max(lines_C.anzahl_i, number_of_lines());
+  int room = std::max(circuit.lines_C.anzahl_i, circuit.number_of_lines());
   if (static_cast<int>(free_lines_C.elemente_p.size()) < room) free_lines_C.init(room);
-  for (int i = 0; i < input_lines_C.anzahl_i; i++) input_lines_C[i]->calculate_type();
-  for (int i = 0; i < lines_C.anzahl_i; i++) {
-    line_C* l = lines_C[i];
+  for (int i = 0; i < circuit.input_lines_C.anzahl_i; i++)
+    calculate_type(free_lines_C, circuit.input_lines_C[i]);
+  for (int i = 0; i < circuit.lines_C.anzahl_i; i++) {
+    line_C* l = circuit.lines_C[i];
     if (l->line_type_c == UNCLASSIFIED_LINE) error(string_C("line_structure: not all lines are discovered"));
     if (l->line_type_c == FREE_LINE && !l->primary_output_b) {
       const gate_C* g = l->successor();

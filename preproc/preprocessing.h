@@ -2,18 +2,34 @@
 // order, between the circuit check and test generation.
 #pragma once
 
+#include "preproc/learning.h"
+
+class circuit_C;
+class collapsing_C;
 class gate_C;
+class implication_C;
+class messages_C;
+class targets_C;
+struct settings_C;
 
-// Set by static learning; the learning phases repeat while it is 1.
-extern char something_learned_b;
-// Number of implications static learning found.
-extern int learned_implications_i;
-// 1 when the target faults were read from a fault list file.
-extern char flt_read_b;
+class preprocessing_C {
+ public:
+  preprocessing_C(circuit_C& circuit, const settings_C& settings, messages_C& messages, implication_C& imp,
+                  collapsing_C& collapsing, targets_C& targets);
 
-// The whole preprocessing; simulate is 1 when the run only simulates a
-// pattern file.
-void praeprocessing(char simulate);
+  learning_C learning;
+
+  // The whole preprocessing; simulate is 1 when the run only simulates a
+  // pattern file.
+  void praeprocessing(char simulate);
+
+ private:
+  circuit_C& circuit_;
+  const settings_C& settings_;
+  messages_C& messages_;
+  implication_C& imp_;
+  collapsing_C& collapsing_;
+};
 
 // Blocks are not supported: asking for a block's cubes ends the run.
 [[noreturn]] void get_block_cube(gate_C* block);

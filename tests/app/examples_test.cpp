@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "app/statistic.h"
+#include "app/run.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
@@ -47,25 +47,27 @@ TEST(Examples, EveryExampleRunsCleanlyAndHasTheDescribedStructure) {
     EXPECT_EQ(run.output.find("WARNING"), std::string::npos);
     if (!shipped.count(stem)) continue;
     const shape_t& e = shipped.at(stem);
-    load_circuit(read_file(entry.path().string()), true, stem + ".cir");
+    const circuit_C& circuit = load_circuit(read_file(entry.path().string()), true, stem + ".cir").circuit;
+    const statistic_t& statistic_u = circuit.statistic_u;
     EXPECT_EQ(statistic_u.no_signals_i, e.signals);
     EXPECT_EQ(statistic_u.no_gates_i, e.gates);
     EXPECT_EQ(statistic_u.no_fanout_gates_i, e.fanout_gates);
     EXPECT_EQ(statistic_u.no_fanout_branches_i, e.fanout_branches);
-    EXPECT_EQ(lines_C.anzahl_i, e.signals + e.fanout_branches);
+    EXPECT_EQ(circuit.lines_C.anzahl_i, e.signals + e.fanout_branches);
     const int flipflops = statistic_u.no_flipflop_i;
-    EXPECT_EQ(gates_C.anzahl_i, e.gates - flipflops + e.fanout_gates);
-    EXPECT_EQ(input_lines_C.anzahl_i, e.inputs + flipflops);
-    EXPECT_EQ(output_lines_C.anzahl_i, e.outputs + flipflops);
+    EXPECT_EQ(circuit.gates_C.anzahl_i, e.gates - flipflops + e.fanout_gates);
+    EXPECT_EQ(circuit.input_lines_C.anzahl_i, e.inputs + flipflops);
+    EXPECT_EQ(circuit.output_lines_C.anzahl_i, e.outputs + flipflops);
   }
   for (const auto& [name, shape] : shipped) EXPECT_TRUE(found.count(name)) << name;
 }
 
 TEST(Examples, CounterIsCutAtItsFlipFlopsAndTheRedundantTermReadsTwoBranches) {
-  load_circuit(read_file(example_circuit("sequential.cir")), true, "sequential.cir");
-  EXPECT_EQ(statistic_u.no_flipflop_i, 3);
-  EXPECT_EQ(names_of(input_lines_C), (std::vector<std::string>{"en", "q0", "q1", "q2"}));
-  EXPECT_EQ(names_of(output_lines_C), (std::vector<std::string>{"wrap", "d0", "d1", "d2"}));
+  const circuit_C& counter =
+      load_circuit(read_file(example_circuit("sequential.cir")), true, "sequential.cir").circuit;
+  EXPECT_EQ(counter.statistic_u.no_flipflop_i, 3);
+  EXPECT_EQ(names_of(counter.input_lines_C), (std::vector<std::string>{"en", "q0", "q1", "q2"}));
+  EXPECT_EQ(names_of(counter.output_lines_C), (std::vector<std::string>{"wrap", "d0", "d1", "d2"}));
   load_circuit(read_file(example_circuit("redundant.cir")), true, "redundant.cir");
   gate_C* consensus = gate_named("and3");
   ASSERT_NE(consensus, nullptr);

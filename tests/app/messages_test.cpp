@@ -1,14 +1,15 @@
 // Warnings, fatal errors and the debug dump.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <sstream>
 #include <string>
 
-#include "app/messages.h"
 #include "app/run.h"
-#include "app/statistic.h"
-#include "support/child.h"
+#include "input/parser.h"
+#include "input/transform.h"
+#include "support/capture_output.h"
+#include "support/circuit_text.h"
+#include "support/fatal.h"
 #include "support/run_quarn.h"
 
 namespace {
@@ -19,37 +20,32 @@ int count(const std::string& text, const std::string& part) {
   return n;
 }
 
-TEST(Messages, WarningPrefixIsWrittenOnceBeforeTheFirstWarning) {
-  std::strcpy(schaltungsname_s, "warned");
-  child_result_t run = run_in_child([] {
-    warning(string_C("first"));
-    warning(string_C("second"));
-  });
-  EXPECT_EQ(run.output, "\nWARNING:  first\n\nWARNING:  second\n");
+TEST(Messages, WarningPrefixIsWrittenOnceBeforeTheFirstWarningAndTheStatisticsBlockStartsAfresh) {
+  run_C& run = fresh_run();
+  run.settings.schaltungsname_s = "warned";
+  output_capture_C out;
+  run.messages.warning(string_C("first"));
+  run.messages.warning(string_C("second"));
+  EXPECT_EQ(out.text(), "\nWARNING:  first\n\nWARNING:  second\n");
   EXPECT_EQ(read_file("warned.stat"), "WARNING:  first\nsecond\n");
-}
-
-TEST(Messages, StatisticsBlockDiscardsEarlierWarnings) {
-  std::strcpy(schaltungsname_s, "fresh");
-  child_result_t run = run_in_child([] {
-    warning(string_C("lost"));
-    statistic_u.feedback_b = 0;
-    print_statistic();
-    warning(string_C("kept"));
-  });
-  EXPECT_EQ(run.exit_status, 0);
-  const std::string stat = read_file("fresh.stat");
+  // The statistics block truncates the file; the prefix went to the first warning already.
+  print_statistic(run.circuit.statistic_u, "warned");
+  run.messages.warning(string_C("kept"));
+  const std::string stat = read_file("warned.stat");
   EXPECT_EQ(stat.rfind("Number of gates:   0\n", 0), 0u);
-  EXPECT_EQ(stat.find("lost"), std::string::npos);
-  // The prefix went to the first warning, so the later one stands alone.
-  EXPECT_EQ(stat.substr(stat.size() - 5), "kept\n");
+  EXPECT_EQ(stat.find("first"), std::string::npos);
   EXPECT_NE(stat.find("Feedback in circuit:   0\nkept\n"), std::string::npos);
+  // Another run starts with the prefix again.
+  run_C& next = fresh_run();
+  next.settings.schaltungsname_s = "warned";
+  next.messages.warning(string_C("again"));
+  EXPECT_TRUE(read_file("warned.stat").ends_with("kept\nWARNING:  again\n"));
 }
 
-TEST(Messages, ErrorWritesMessageAndDumpAndEndsWithStatusOne) {
-  std::strcpy(schaltungsname_s, "broken");
-  child_result_t run = run_in_child([] { error(string_C("something failed")); });
-  EXPECT_EQ(run.exit_status, 1);
+TEST(Messages, FatalErrorWritesMessageAndDump) {
+  fresh_run().settings.schaltungsname_s = "broken";
+  const fatal_result_t run = run_to_fatal_error([] { error(string_C("something failed")); });
+  EXPECT_TRUE(run.fatal);
   EXPECT_EQ(run.output, "\nERROR!!!\nsomething failed\nPrint the hole Datastructure in .debug File\n");
   EXPECT_EQ(read_file("broken.stat"), "ERROR!!!\t\tsomething failed\n");
   // Nothing was read: four empty sections.
@@ -58,6 +54,37 @@ TEST(Messages, ErrorWritesMessageAndDumpAndEndsWithStatusOne) {
             "******************** Signale ***********************\n"
             "******************** Eingaenge ***********************\n"
             "******************** Ausgaenge ***********************\n");
+}
+
+// A full signal list during the fanout expansion: the run ends with the
+// capacity message, and the dump shows every record the circuit holds.
+TEST(Messages, FullSignalListEndsTheRunWithACompleteDump) {
+  // s_k = s_k-1 s_k-2: s1 to s6 feed two gates each, so 10 signals and 12 branches
+  // do not fit into room for 20; the branches of s6 find the list full.
+  std::string nodes = "s0, s1", declarations, instances;
+  for (int k = 2; k < 8; k++) {
+    const std::string s = std::to_string(k);
+    nodes += ", s" + s;
+    declarations += "g" + s + " : And_2 ;\n";
+    instances +=
+        "g" + s + " ( s" + std::to_string(k - 1) + ", s" + std::to_string(k - 2) + " ; s" + s + " ) ;\n";
+  }
+  write_file("full.cir", cir_text(nodes + ", y6, y7", declarations + "h6, h7 : Inverter ;\n", "s0, s1",
+                                  "y6, y7", instances + "h6 ( s6 ; y6 ) ;\nh7 ( s7 ; y7 ) ;\n"));
+  settings_C settings;
+  settings.schaltungsname_s = "full.cir";
+  circuit_C circuit(20, 20);
+  output_capture_C out;
+  read_circuit(circuit, settings);
+  EXPECT_FATAL(transform_circuit(circuit), "line_liste_C::fuege_ein: list is full (room for 20 elements)");
+  EXPECT_EQ(circuit.lines_C.anzahl_i, 20);
+  std::ostringstream dump;
+  circuit.print_all(dump);
+  // 8 gates and the fanout gates of s1 to s5, 20 signals, 2 inputs, 2 outputs.
+  const int gates = circuit.gates_C.anzahl_i;
+  EXPECT_EQ(gates, 13);
+  EXPECT_EQ(count(dump.str(), "Adresse   "), gates + 20 + 2 + 2);
+  EXPECT_EQ(count(dump.str(), "\n\n***********\n"), gates + 20 + 2 + 2);
 }
 
 // A parse error in the middle of a gate declaration leaves the gate of that

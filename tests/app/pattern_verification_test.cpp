@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
@@ -33,7 +34,7 @@ const std::map<model_t, std::string> keyword = {{model_t::stuck_at, "STUCK_AT"},
                                                 {model_t::iddq, "IDDQ"}};
 
 bool is_branch(const line_C* l) {
-  return !l->primary_input_b && l->vorgaenger_C.anzahl_i > 0 && l->driver()->gate_type_c == FANOUT_GATE;
+  return l->vorgaenger_C.anzahl_i > 0 && l->is_fanout_branch();
 }
 
 std::string describe(const named_fault_t& f) {
@@ -52,7 +53,7 @@ class checked_run_t {
     const quarn_run_t run = run_quarn({stem + ".cir", "10", keyword.at(model)});
     EXPECT_EQ(run.exit_status, 0) << run.output;
     EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
-    load_circuit(read_file(source), true, stem + ".cir");
+    const line_liste_C& lines_C = load_circuit(read_file(source), true, stem + ".cir").circuit.lines_C;
     for (int i = 0; i < lines_C.anzahl_i; i++) lines_[lines_C[i]->name_s] = lines_C[i];
     pat_ = read_pattern_file(stem + ".pat");
     log_ = read_test_log(stem + ".tests");
@@ -222,15 +223,15 @@ std::vector<circuit_case_t> cases() {
     cases.push_back({model_t::stuck_at, n, example_circuit(std::string(n) + ".cir")});
   }
   for (const char* n : {"c17", "c432", "c499", "c880"})
-    cases.push_back({model_t::stuck_at, n, bench_circuit("iscas85", n)});
+    cases.push_back({model_t::stuck_at, n, bench_circuit(n)});
   for (const char* n : {"s27", "s208", "s298", "s344", "s386", "s1494"}) {
-    cases.push_back({model_t::stuck_at, n, bench_circuit("iscas89", n)});
+    cases.push_back({model_t::stuck_at, n, bench_circuit(n)});
   }
   for (model_t model : {model_t::without_branches, model_t::iddq}) {
     cases.push_back({model, "redundant", example_circuit("redundant.cir")});
     cases.push_back({model, "sequential", example_circuit("sequential.cir")});
-    cases.push_back({model, "c17", bench_circuit("iscas85", "c17")});
-    cases.push_back({model, "s298", bench_circuit("iscas89", "s298")});
+    cases.push_back({model, "c17", bench_circuit("c17")});
+    cases.push_back({model, "s298", bench_circuit("s298")});
   }
   return cases;
 }
@@ -246,7 +247,7 @@ TEST_P(CompleteRun, PatternsLogAndRedundanciesHold) {
   if (c.model == model_t::iddq) {
     EXPECT_TRUE(run.redundant().empty());
   }
-  if (c.model != model_t::stuck_at || !c.source.starts_with(QUARN_BENCH)) return;
+  if (c.model != model_t::stuck_at || !c.source.starts_with(QUARN_TEST_CIRCUITS)) return;
   const published_figures_t published = published_figures(c.name);
   EXPECT_EQ(last_figure(run.stat(), "Number of Redundant Classes : "), published.redundant);
   EXPECT_EQ(last_figure(run.stat(), "Number of Equivalent Classes : "), published.collapsed);

@@ -151,7 +151,7 @@ TEST(Report, EveryRunAppendsOneRowToTheRunLog) {
 }
 
 TEST(Report, EveryPhaseChangeWritesAnIntermediateReport) {
-  const quarn_run_t run = run_on_copy(bench_circuit("iscas85", "c432"), "c432");
+  const quarn_run_t run = run_on_copy(bench_circuit("c432"), "c432");
   const size_t changes =
       occurrences(run.output, "2. Phase of Test Generation\n") +
       occurrences(run.output, "3. Phase of Test Generation and Redundancy Identification\n");
@@ -186,7 +186,7 @@ TEST(PatternFile, HeaderNamesInputsAndOutputsInTheProgramsOrder) {
 
 TEST(Progress, RemainingFaultsAreRewrittenInPlace) {
   // s1494 starts with over a thousand targets: one per equivalence class.
-  const quarn_run_t run = run_on_copy(bench_circuit("iscas89", "s1494"), "s1494");
+  const quarn_run_t run = run_on_copy(bench_circuit("s1494"), "s1494");
   const size_t start = run.output.find("Compute Testpattern\nRemaining Faults: ");
   ASSERT_NE(start, std::string::npos) << run.output;
   const std::string progress = run.output.substr(start);

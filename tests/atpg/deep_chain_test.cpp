@@ -4,14 +4,12 @@
 
 #include <string>
 
+#include "app/driver.h"
 #include "app/large_stack.h"
 #include "app/run.h"
-#include "atpg/driver.h"
-#include "atpg/working_sets.h"
 #include "measures/probabilistic.h"
 #include "model/circuit.h"
 #include "model/line.h"
-#include "preproc/preprocessing.h"
 #include "support/circuit_text.h"
 
 namespace {
@@ -21,19 +19,19 @@ constexpr int chain_length = 200000;
 TEST(DeepChain, TargetAtTheInputOfTheLongestChainIsTested) {
   const std::string text = inverter_chain(chain_length);
   run_on_large_stack([&] {
-    only_stuck_at_test_b = true;
-    read_checked_circuit("chain", text);
-    praeprocessing(0);
-    prob_compute_contby();
-    prob_compute_observaby();
-    max_number_backtracks_i = 10;
+    run_C& run = read_checked_circuit("chain", text);
+    run.settings.select_fault_model(fault_model_t::stuck_at);
+    run.preprocessing.praeprocessing(0);
+    prob_compute_contby(run.circuit);
+    prob_compute_observaby(run.circuit);
+    run.settings.max_number_backtracks_i = 10;
     line_C* input = line_named("s0");
     line_C* output = line_named("s" + std::to_string(chain_length));
     for (char value : {ZERO, ONE}) {
-      reset_net(TEST_FOUND);
+      run.imp.reset_net(TEST_FOUND);
       input->good_value_c = value == ZERO ? ONE : ZERO;
       input->bad_value_c = value;
-      ASSERT_EQ(generate_test(input, value), TEST_FOUND);
+      ASSERT_EQ(generate_test(run, input, value), TEST_FOUND);
       // An even number of inversions: the output follows the input, and the
       // fault effect arrives there.
       EXPECT_EQ(input->good_value_c, value == ZERO ? ONE : ZERO);
@@ -41,7 +39,7 @@ TEST(DeepChain, TargetAtTheInputOfTheLongestChainIsTested) {
       EXPECT_EQ(output->bad_value_c, value);
       EXPECT_EQ(line_named("s1")->good_value_c, mynot(input->good_value_c));
     }
-    reset_net(TEST_FOUND);
+    run.imp.reset_net(TEST_FOUND);
   });
 }
 

@@ -4,14 +4,19 @@
 #include <string>
 #include <vector>
 
-#include "atpg/implication.h"
-#include "atpg/working_sets.h"
+#include "implication/implication.h"
+
+#include "app/run.h"
 #include "model/gate.h"
 #include "model/line.h"
 #include "support/circuit_text.h"
 #include "support/search_state.h"
 
 namespace {
+
+implication_C& imp() {
+  return current_run().imp;
+}
 
 using names_t = std::vector<std::string>;
 
@@ -38,7 +43,7 @@ TEST(Implication, EveryGateKindForwardAndBackward) {
     for (size_t i = 1; i + 1 < implied.size() && implied != " !"; i += 3)
       journal.push_back(implied.substr(i, 1) + " good X>" + implied[i + 1]);
     gate_C* g = line_named("y")->driver();
-    EXPECT_EQ(c[arrow] == '>' ? g->forward_implication() : g->backward_implication(1),
+    EXPECT_EQ(c[arrow] == '>' ? imp().forward_implication(g) : imp().backward_implication(g, 1),
               implied == " !"   ? STEP_CONFLICT
               : journal.empty() ? STEP_NOTHING_NEW
                                 : STEP_ASSIGNED);
@@ -53,15 +58,15 @@ TEST(Implication, FanoutBranchesAgreeWithTheirStem) {
   prepare_search("fanout", fanout);
   line_named("a->x__1")->good_value_c = ZERO;
   line_named("a->y__2")->good_value_c = ONE;
-  EXPECT_EQ(line_named("a")->successor()->backward_implication(1), STEP_CONFLICT);
+  EXPECT_EQ(imp().backward_implication(line_named("a")->successor(), 1), STEP_CONFLICT);
   // Given a value, a branch waits for its stem among the unjustified lines until the stem follows.
   prepare_search("fanout", fanout);
-  assign_good_value(line_named("a->x__1"), ONE);
-  EXPECT_EQ(names_of(unjustified_bound_line_C), names_t{"a->x__1"});
-  EXPECT_EQ(line_named("a")->successor()->backward_implication(1), STEP_ASSIGNED);
+  imp().assign_good_value(line_named("a->x__1"), ONE);
+  EXPECT_EQ(names_of(imp().unjustified_bound_line_C), names_t{"a->x__1"});
+  EXPECT_EQ(imp().backward_implication(line_named("a")->successor(), 1), STEP_ASSIGNED);
   EXPECT_EQ(journal_text(), (names_t{"a->x__1 good X>1 +unjustified", "a good X>1", "a->x__1 -unjustified",
                                      "a->y__2 good X>1", "x good X>0", "y good X>0"}));
-  EXPECT_TRUE(unjustified_bound_line_C.is_empty());
+  EXPECT_TRUE(imp().unjustified_bound_line_C.is_empty());
 }
 
 TEST(Implication, TheDFrontierMovesThroughAGateOrLosesItsLastLine) {
@@ -70,9 +75,10 @@ TEST(Implication, TheDFrontierMovesThroughAGateOrLosesItsLastLine) {
     prepare_search("dfront", cir_text("a, b, c, t, y", "g1 : And_2 ;\ng2 : Or_2 ;\n", "a, b, c", "y",
                                       "g1 ( a, b ; t ) ;\ng2 ( t, c ; y ) ;\n"));
     stage_target(line_named("t"), ZERO);
-    assign_good_value(line_named("c"), c);
-    EXPECT_EQ(line_named("y")->driver()->forward_implication(), c == ZERO ? STEP_ASSIGNED : STEP_CONFLICT);
-    EXPECT_EQ(names_of(d_front_C), c == ZERO ? names_t{"y"} : names_t{});
+    imp().assign_good_value(line_named("c"), c);
+    EXPECT_EQ(imp().forward_implication(line_named("y")->driver()),
+              c == ZERO ? STEP_ASSIGNED : STEP_CONFLICT);
+    EXPECT_EQ(names_of(imp().d_front_C), c == ZERO ? names_t{"y"} : names_t{});
     if (c == ZERO) {
       EXPECT_EQ(journal_text(), (names_t{"c good X>0", "y good X>1", "y bad X>0", "t -dfront", "y +dfront"}));
     }

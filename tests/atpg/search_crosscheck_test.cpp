@@ -7,21 +7,22 @@
 #include <string>
 #include <vector>
 
+#include "app/driver.h"
 #include "app/large_stack.h"
 #include "app/run.h"
-#include "atpg/driver.h"
-#include "atpg/working_sets.h"
-#include "input/transform.h"
 #include "measures/probabilistic.h"
 #include "model/circuit.h"
 #include "model/line.h"
 #include "model/protocol.h"
-#include "preproc/preprocessing.h"
 #include "support/circuit_text.h"
 #include "support/random_circuit.h"
 #include "support/reference_circuit.h"
 
 namespace {
+
+implication_C& imp() {
+  return current_run().imp;
+}
 
 struct tally_t {
   int tests = 0, redundant = 0, aborted = 0, other = 0;
@@ -47,9 +48,9 @@ std::vector<uint64_t> fillings(const reference_circuit_t& ref, std::mt19937_64& 
 }
 
 void expect_journal_undone(const line_C* target) {
-  EXPECT_EQ(protocol_C.anzahl_i, 0);
-  for (int i = 0; i < lines_C.anzahl_i; i++) {
-    const line_C* l = lines_C[i];
+  EXPECT_EQ(imp().protocol_C.anzahl_i, 0);
+  for (int i = 0; i < current_run().circuit.lines_C.anzahl_i; i++) {
+    const line_C* l = current_run().circuit.lines_C[i];
     if (l == target) continue;
     // Values learned to be the only possible ones are set without the journal.
     const bool only = l->only_value_c != X && !l->in_ausgangskegel_b;
@@ -58,24 +59,29 @@ void expect_journal_undone(const line_C* target) {
   }
 }
 
-// Runs the search for every line and both stuck-at values of one circuit.
-void crosscheck(const std::string& text, int limit, tally_t& tally) {
-  read_checked_circuit("random", text);
-  praeprocessing(0);
-  prob_compute_contby();
-  prob_compute_observaby();
+// Runs the search in the given phase for every line and both stuck-at
+// values of one circuit.
+void crosscheck(const std::string& text, int limit, char phase2, char phase3, tally_t& tally) {
+  run_C& run = read_checked_circuit("random", text);
+  run.settings.select_fault_model(fault_model_t::stuck_at);
+  run.preprocessing.praeprocessing(0);
+  prob_compute_contby(run.circuit);
+  prob_compute_observaby(run.circuit);
+  run.imp.phase2_b = phase2;
+  run.imp.phase3_b = phase3;
   reference_circuit_t ref(text);
   std::mt19937_64 rng(17);
-  max_number_backtracks_i = limit;
+  run.settings.max_number_backtracks_i = limit;
+  const line_liste_C& lines_C = run.circuit.lines_C;
   std::vector<line_C*> lines(lines_C.elemente_p.begin(), lines_C.elemente_p.begin() + lines_C.anzahl_i);
   for (line_C* line : lines) {
     for (char value : {ZERO, ONE}) {
-      reset_net(TEST_FOUND);
-      unjustified_bound_line_C.anzahl_i = 0;
+      imp().reset_net(TEST_FOUND);
+      imp().unjustified_bound_line_C.anzahl_i = 0;
       const reference_fault_t fault = ref.fault_of(line, value == ONE);
       line->good_value_c = value == ZERO ? ONE : ZERO;
       line->bad_value_c = value;
-      fan_result_t r = generate_test(line, value);
+      fan_result_t r = generate_test(current_run(), line, value);
       const std::string what = line->name_s + (value == ZERO ? " s-a-0" : " s-a-1");
       if (r == TEST_FOUND) {
         tally.tests++;
@@ -89,11 +95,10 @@ void crosscheck(const std::string& text, int limit, tally_t& tally) {
       } else {
         tally.other++;
       }
-      reset_net(r);
-      unjustified_bound_line_C.anzahl_i = 0;
+      imp().reset_net(r);
+      imp().unjustified_bound_line_C.anzahl_i = 0;
     }
   }
-  release_circuit();
 }
 
 // Runs the search on `count` random circuits from first_seed on, with the
@@ -101,15 +106,12 @@ void crosscheck(const std::string& text, int limit, tally_t& tally) {
 tally_t run_random_circuits(unsigned first_seed, int count, int limit, char phase2, char phase3) {
   tally_t tally;
   run_on_large_stack([&] {
-    only_stuck_at_test_b = true;
-    phase2_b = phase2;
-    phase3_b = phase3;
     for (int c = 0; c < count; c++) {
       unsigned seed = first_seed + static_cast<unsigned>(c);
       std::mt19937 shape(seed);
       int inputs = 2 + static_cast<int>(shape() % 11);
       int gates = 4 + static_cast<int>(shape() % 30);
-      crosscheck(random_circuit(seed, inputs, gates), limit, tally);
+      crosscheck(random_circuit(seed, inputs, gates), limit, phase2, phase3, tally);
       if (testing::Test::HasFailure()) return;
     }
   });

@@ -7,12 +7,9 @@
 #include <vector>
 
 #include "app/run.h"
-#include "atpg/targets.h"
-#include "faults/collapsing.h"
 #include "model/circuit.h"
 #include "model/line.h"
 #include "preproc/levels.h"
-#include "preproc/preprocessing.h"
 #include "support/bench_reference.h"
 #include "support/circuit_text.h"
 #include "support/paths.h"
@@ -20,6 +17,16 @@
 #include "support/stuck_at_model.h"
 
 namespace {
+
+collapsing_C& collapsing() {
+  return current_run().collapsing;
+}
+const line_liste_C& lines() {
+  return current_run().circuit.lines_C;
+}
+line_value_liste_C& targets() {
+  return current_run().target_list.zielfehler_C;
+}
 
 using flags_t = std::pair<char line_C::*, char line_C::*>;  // stuck-at-0, stuck-at-1
 const flags_t done{&line_C::sa0_done_b, &line_C::sa1_done_b};
@@ -36,11 +43,12 @@ void report(flags_t flags, const std::string& f, bool carry = true) {
   const bool zero = f.back() == '0';
   line_C* l = line_named(f.substr(0, f.size() - 2));
   l->*(zero ? flags.first : flags.second) = 1;
-  if (carry) mark_all(l, zero ? STUCK_AT_0_KIND : STUCK_AT_1_KIND);
+  if (carry) collapsing().mark_all(l, zero ? STUCK_AT_0_KIND : STUCK_AT_1_KIND);
 }
 
 // The faults whose flag is set, in line order; the faults of a list, in list order.
 std::string with(flags_t f) {
+  const line_liste_C& lines_C = lines();
   std::string s;
   for (int i = 0; i < lines_C.anzahl_i; i++)
     for (bool z : {true, false}) s += lines_C[i]->*(z ? f.first : f.second) ? fault(lines_C[i], z) : "";
@@ -54,6 +62,7 @@ std::string listed(const line_value_liste_C& l) {
 
 // The classes as their faults in line order, sorted: "a/0 b/0|a/1".
 std::string classes() {
+  const line_liste_C& lines_C = lines();
   std::vector<std::string> members(2 * lines_C.anzahl_i + 1);  // by class number
   for (int i = 0; i < lines_C.anzahl_i; i++)
     for (bool z : {true, false}) members.at(class_of(lines_C[i], z)) += fault(lines_C[i], z);
@@ -67,23 +76,23 @@ std::string classes() {
 // Whether the targets stand for the classes 1 to the count, one each.
 bool one_target_per_class() {
   std::set<int> targets, one_to_n;
-  for (int k = 1; k <= aequivalenzen_zahl_i; k++) one_to_n.insert(k);
+  const line_value_liste_C& zielfehler_C = current_run().target_list.zielfehler_C;
+  for (int k = 1; k <= collapsing().aequivalenzen_zahl_i; k++) one_to_n.insert(k);
   for (int i = 0; i < zielfehler_C.anzahl_i; i++)
     targets.insert(class_of(zielfehler_C[i]->line_p, zielfehler_C[i]->value_c == ZERO));
-  return targets == one_to_n && zielfehler_C.anzahl_i == aequivalenzen_zahl_i;
+  return targets == one_to_n && zielfehler_C.anzahl_i == collapsing().aequivalenzen_zahl_i;
 }
 
 // Every fault a target unless collapsed; model 0: pure stuck-at, 1: a fault list read, 2: not only stuck-at.
 void load(const std::string& text, bool collapse = true, int model = 0) {
-  select_pure_stuck_at_model();
-  read_checked_circuit("faults", text);
-  calculate_planes();
-  if (collapse) gib_aequi_klassen_zahl();
-  for (int i = 0; i < lines_C.anzahl_i && !collapse; i++)
-    for (char value : {ZERO, ONE}) zielfehler_C.fuege_ein(lines_C[i], value, 0);
-  flt_read_b = model == 1;
-  only_stuck_at_test_b = model != 2;
-  only_iddq_test_b = model == 2;
+  run_C& run = read_checked_circuit("faults", text);
+  select_pure_stuck_at_model(run);
+  calculate_planes(run.circuit, run.messages);
+  if (collapse) run.collapsing.gib_aequi_klassen_zahl();
+  for (int i = 0; i < lines().anzahl_i && !collapse; i++)
+    for (char value : {ZERO, ONE}) targets().fuege_ein(lines()[i], value, 0);
+  run.target_list.flt_read_b = model == 1;
+  if (model == 2) run.settings.select_fault_model(fault_model_t::iddq);
 }
 
 // x = a op b fans out through x->y__1 to the inverter chain y, w and through x->z__2 to the inverter z.
@@ -109,11 +118,11 @@ TEST(Faults, ClassesHoldTheFaultsThatForceTheSameOutputWithOneTargetEachNearestT
   }
   // With the Exor, the branches (level 3), its output (2) and the inputs (1) stand for their classes.
   std::string levels;
-  for (int i = 0; i < zielfehler_C.anzahl_i; i++) levels += std::to_string(zielfehler_C[i]->line_p->plane_i);
+  for (int i = 0; i < targets().anzahl_i; i++) levels += std::to_string(targets()[i]->line_p->plane_i);
   EXPECT_EQ(levels, "3333221111");
   for (const char* name : {"c17", "c432", "c880", "s27"}) {
-    load(read_file(bench_circuit(name[0] == 's' ? "iscas89" : "iscas85", name)));
-    EXPECT_EQ(aequivalenzen_zahl_i, published_figures(name).collapsed) << name;
+    load(read_file(bench_circuit(name)));
+    EXPECT_EQ(collapsing().aequivalenzen_zahl_i, published_figures(name).collapsed) << name;
     EXPECT_TRUE(one_target_per_class()) << name;
   }
 }
@@ -122,15 +131,16 @@ TEST(Faults, ResultsAreCarriedOverOnlyInThePureStuckAtModelWithoutAFaultList) {
   for (int model : {0, 1, 2}) {
     load(and_or(), false, model);
     report(done, "a/0");
-    EXPECT_EQ(with(done) + "; " + listed(hilf_C), model ? "a/0; " : "a/0 b/0 c/0 e/0; c/0 b/0 e/0");
+    EXPECT_EQ(with(done) + "; " + listed(current_run().target_list.hilf_C),
+              model ? "a/0; " : "a/0 b/0 c/0 e/0; c/0 b/0 e/0");
     report(done, "a/1");
     EXPECT_EQ(with(done), model ? "a/0 a/1" : "a/0 a/1 b/0 c/0 c/1 d/1 e/0 e/1") << model;
     // Redundancy only goes along equivalence; c/1, no longer covered, becomes a target, once.
     load(and_or(), true, model);
-    const std::string targets = listed(zielfehler_C);
+    const std::string before = listed(targets());
     for (const char* f : {"a/0", "a/1", "b/1"}) report(redundant, f);
     EXPECT_EQ(with(redundant) + with(done), model ? "a/0 a/1 b/1" : "a/0 a/1 b/0 b/1 c/0") << model;
-    EXPECT_EQ(listed(zielfehler_C), targets + (model ? "" : " c/1")) << model;
+    EXPECT_EQ(listed(targets()), before + (model ? "" : " c/1")) << model;
   }
 }
 
@@ -140,9 +150,11 @@ TEST(Faults, ReportCountsEachClassOnce) {
     load(and_or(nodes), false);
     for (const char* f : {"a/0", "e/0"}) report(aborted, f, false);
     for (const char* f : {"b/0", "c/0", "a/1", "c/1", "d/1", "e/1"}) report(redundant, f, false);
-    gib_redundanz_aborted_klassen_anzahl();
+    collapsing().gib_redundanz_aborted_klassen_anzahl();
     // {a/0 b/0 c/0} counts as aborted and as redundant.
-    EXPECT_EQ(std::pair(aborted_klassen_zahl_i, redundanz_klassen_zahl_i), std::pair(2, 3)) << nodes;
+    EXPECT_EQ(std::pair(collapsing().aborted_klassen_zahl_i, collapsing().redundanz_klassen_zahl_i),
+              std::pair(2, 3))
+        << nodes;
     EXPECT_EQ(with(marks), "");
   }
 }

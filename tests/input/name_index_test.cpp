@@ -3,11 +3,12 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
-#include "input/name_index.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
+#include "model/name_index.h"
 
 namespace {
 
@@ -19,27 +20,47 @@ int checked_height(const N* node) {
   return 1 + std::max(left, right);
 }
 
+// The indexes of a circuit, and each one's root for the balance check.
+struct indexes_t {
+  circuit_C circuit;
+  line_tree_u* line_root = nullptr;
+  gate_tree_u* gate_root = nullptr;
+  ~indexes_t() {
+    quarn_release_tree(line_root);
+    quarn_release_tree(gate_root);
+  }
+};
+
 TEST(NameIndex, SortedInsertionsInEitherDirectionGiveAPerfectTree) {
-  lines_C.init(max_lines);
-  gates_C.init(max_gates);
+  indexes_t x;
   const auto name = [](int i) { return std::to_string(10000 + i); };  // fixed width: sorted as numbered
-  for (int i = 0; i < 1023; i++) lines_C.fuege_ein(new line_C(name(i).c_str(), 1));
-  for (int i = 1022; i >= 0; i--) gates_C.fuege_ein(new gate_C(name(i)));
-  EXPECT_EQ(checked_height(quarn_line_tree_root_p), 10);  // 2^10 - 1 names fill ten levels
-  EXPECT_EQ(checked_height(quarn_gate_tree_root_p), 10);
+  std::vector<line_C*> lines;
+  std::vector<gate_C*> gates;
   for (int i = 0; i < 1023; i++) {
-    EXPECT_EQ(search(name(i).c_str(), quarn_line_tree_root_p), lines_C[i]);
-    EXPECT_EQ(search(name(i).c_str(), quarn_gate_tree_root_p), gates_C[1022 - i]);
+    lines.push_back(x.circuit.new_line(name(i), 1));
+    quarn_add_to_line_tree(x.line_root, lines.back());
+  }
+  for (int i = 1022; i >= 0; i--) {
+    gates.push_back(x.circuit.new_gate(name(i)));
+    quarn_add_to_gate_tree(x.gate_root, gates.back());
+  }
+  EXPECT_EQ(checked_height(x.line_root), 10);  // 2^10 - 1 names fill ten levels
+  EXPECT_EQ(checked_height(x.gate_root), 10);
+  for (int i = 0; i < 1023; i++) {
+    EXPECT_EQ(search(name(i).c_str(), x.line_root), lines[i]);
+    EXPECT_EQ(search(name(i).c_str(), x.gate_root), gates[1022 - i]);
   }
 }
 
-TEST(NameIndex, NamesAreComparedExactly) {
-  lines_C.init(max_lines);
-  for (const char* name : {"a", "A", "ab"}) lines_C.fuege_ein(new line_C(name, 1));
-  EXPECT_EQ(search("a", quarn_line_tree_root_p), lines_C[0]);
-  EXPECT_EQ(search("A", quarn_line_tree_root_p), lines_C[1]);
-  for (const char* missing : {"", "B", "aB", "AB", "ab "})
-    EXPECT_EQ(search(missing, quarn_line_tree_root_p), nullptr);
+TEST(NameIndex, NamesAreComparedExactlyAndAForgottenRecordIsNotFound) {
+  circuit_C circuit;
+  for (const char* name : {"a", "A", "ab"}) circuit.add_line(circuit.new_line(name, 1));
+  EXPECT_EQ(circuit.search_line("a"), circuit.lines_C[0]);
+  EXPECT_EQ(circuit.search_line("A"), circuit.lines_C[1]);
+  for (const char* missing : {"", "B", "aB", "AB", "ab "}) EXPECT_EQ(circuit.search_line(missing), nullptr);
+  circuit.forget_line(circuit.lines_C[1]);
+  EXPECT_EQ(circuit.search_line("A"), nullptr);
+  EXPECT_EQ(circuit.search_line("ab"), circuit.lines_C[2]);
 }
 
 }  // namespace

@@ -3,19 +3,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/run.h"
-#include "app/statistic.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
 #include "support/capture_output.h"
-#include "support/child.h"
 #include "support/circuit_text.h"
+#include "support/fatal.h"
 #include "support/run_quarn.h"
 
 namespace {
@@ -31,17 +29,17 @@ std::string half_adder_with(const std::string& from, const std::string& to) {
   return text.replace(text.find(from), from.size(), to);
 }
 
-// Reads the file in a child process, which must end through the error path with the message after `printed`.
+// Reading the file must end through the error path with the message after `printed`.
 void expect_read_fails(const std::string& text, const std::string& printed, const std::string& message,
                        const std::string& file_name = "circuit.cir") {
-  child_result_t run = run_in_child([&] { load_circuit(text, false, file_name); });
-  EXPECT_EQ(run.exit_status, 1) << message;
+  const fatal_result_t run = run_to_fatal_error([&] { load_circuit(text, false, file_name); });
+  EXPECT_TRUE(run.fatal) << message;
   EXPECT_NE(run.output.find(printed + "\nERROR!!!\n" + message + "\n"), std::string::npos) << run.output;
 }
 
 TEST(ReadCircuit, HalfAdderIsConnectedAndCountedAndNamesThatOnlyLookLikeKeywordsAreOrdinary) {
   load_circuit(half_adder, false);
-  const statistic_t& s = statistic_u;
+  const statistic_t& s = current_run().circuit.statistic_u;
   const int others = s.no_or_i + s.no_nand_i + s.no_nor_i + s.no_driver_i + s.no_inverter_i +
                      s.no_flipflop_i + s.no_blocks_i + s.no_fanout_gates_i + s.no_fanout_branches_i;
   EXPECT_EQ((std::vector{s.no_gates_i, s.no_exor_i, s.no_and_i, s.no_signals_i, s.no_primary_inputs_i,
@@ -54,8 +52,9 @@ TEST(ReadCircuit, HalfAdderIsConnectedAndCountedAndNamesThatOnlyLookLikeKeywords
                         "And_0x : Exor ;\nBEGIN : Inverter ;\n", "And_0, Exor_2, end.x, NODE, CIRCUIT", "y",
                         "BEGIN ( Exor_2 ; y ) ;\n"),
                false);
-  EXPECT_EQ(names_of(lines_C), (names_t{"And_0", "Exor_2", "end.x", "NODE", "CIRCUIT", "y"}));
-  EXPECT_EQ(names_of(gates_C), (names_t{"And_0x", "BEGIN"}));
+  EXPECT_EQ(names_of(current_run().circuit.lines_C),
+            (names_t{"And_0", "Exor_2", "end.x", "NODE", "CIRCUIT", "y"}));
+  EXPECT_EQ(names_of(current_run().circuit.gates_C), (names_t{"And_0x", "BEGIN"}));
   EXPECT_EQ(out.text(), "Read Circuit   Name = circuit.cir\n\t#");  // only the stray bytes are echoed
 }
 
@@ -65,8 +64,7 @@ TEST(ReadCircuit, CircuitStatementCutsTheFileNameToItsStem) {
   const std::pair<const char*, const char*> stems[] = {
       {"bar.cir", "bar"}, {"two.dots.cir", "two"}, {"plain", "plain"}, {"./x.v2/c17.cir", "./x.v2/c17"}};
   for (const auto& [file, stem] : stems) {
-    load_circuit(half_adder, false, file);
-    EXPECT_STREQ(schaltungsname_s, stem) << file;
+    EXPECT_EQ(load_circuit(half_adder, false, file).settings.schaltungsname_s, stem) << file;
   }
   // Failures write their files under the whole name before the statement, under the stem after it.
   expect_read_fails("Circuit ;\n", "\nLine: 1, Column: 10", "parse error", "bar.cir");
@@ -77,7 +75,9 @@ TEST(ReadCircuit, CircuitStatementCutsTheFileNameToItsStem) {
 }
 
 TEST(ReadCircuit, FailuresEndTheRunWithTheirMessage) {
-  EXPECT_FATAL((std::strcpy(schaltungsname_s, "missing.cir"), read_circuit()), "file not found");
+  run_C& run = fresh_run();
+  run.settings.schaltungsname_s = "missing.cir";
+  EXPECT_FATAL(read_circuit(run.circuit, run.settings), "file not found");
   std::string hundred_and_one = "a";
   for (int i = 1; i < 101; i++) hundred_and_one += ", a";
   const std::string cases[][3] = {

@@ -5,23 +5,28 @@
 #include <utility>
 #include <vector>
 
-#include "app/statistic.h"
+#include "app/run.h"
 #include "input/check.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
 #include "support/capture_output.h"
-#include "support/child.h"
 #include "support/circuit_text.h"
+#include "support/fatal.h"
 
 namespace {
 
 using names_t = std::vector<std::string>;
 
-// The circuit check, in a child process: it passes silently or ends with exactly the finding given.
+std::pair<int, int> fanout_counts() {
+  const statistic_t& s = current_run().circuit.statistic_u;
+  return {s.no_fanout_gates_i, s.no_fanout_branches_i};
+}
+
+// The circuit check passes silently or ends with exactly the finding given.
 void expect_check(const std::string& finding = "") {
-  child_result_t run = run_in_child([] { proof(); });
-  EXPECT_EQ(run.exit_status, finding.empty() ? 0 : 1);
+  const fatal_result_t run = run_to_fatal_error([] { proof(current_run().circuit); });
+  EXPECT_EQ(run.fatal, !finding.empty());
   const std::string end = "\nERROR!!!\nproof: " + finding + "\nPrint the hole Datastructure in .debug File\n";
   EXPECT_EQ(run.output, finding.empty() ? "" : end);
 }
@@ -31,10 +36,10 @@ TEST(Transform, StemsGetAFanoutGateAndEachReaderItsOwnBranchAndFlipFlopsAreCut) 
   load_circuit(cir_text("a, A, x, y", "g1 : And_2 ;\ng2 : Or_2 ;\n", "a, A", "x, y",
                         "g1 ( A, a ; x ) ;\ng2 ( x, a ; y ) ;\n"));
   // Branches are numbered per stem in reader order; a read primary output hands its role to a first branch.
-  EXPECT_EQ(names_of(lines_C),
+  EXPECT_EQ(names_of(current_run().circuit.lines_C),
             (names_t{"a", "A", "x", "y", "a->x__1", "a->y__2", "x->output__1", "x->y__2"}));
-  EXPECT_EQ(names_of(gates_C), (names_t{"g1", "g2", "a", "x"}));
-  EXPECT_EQ(names_of(output_lines_C), (names_t{"y", "x->output__1"}));
+  EXPECT_EQ(names_of(current_run().circuit.gates_C), (names_t{"g1", "g2", "a", "x"}));
+  EXPECT_EQ(names_of(current_run().circuit.output_lines_C), (names_t{"y", "x->output__1"}));
   EXPECT_FALSE(signal_named("x")->primary_output_b);
   EXPECT_EQ(names_of(gate_named("g1")->inputs_C), (names_t{"A", "a->x__1"}));
   EXPECT_EQ(names_of(gate_named("g2")->inputs_C), (names_t{"x->y__2", "a->y__2"}));
@@ -44,14 +49,14 @@ TEST(Transform, StemsGetAFanoutGateAndEachReaderItsOwnBranchAndFlipFlopsAreCut) 
   EXPECT_EQ(names_of(fanout->inputs_C), (names_t{"a"}));
   EXPECT_EQ(names_of(fanout->outputs_C), (names_t{"a->x__1", "a->y__2"}));
   EXPECT_EQ(signal_named("a->y__2")->vorgaenger_C[0], fanout);
-  EXPECT_EQ(std::pair(statistic_u.no_fanout_gates_i, statistic_u.no_fanout_branches_i), std::pair(2, 4));
+  EXPECT_EQ(fanout_counts(), std::pair(2, 4));
   expect_check();
   // Flip-flops are cut into a pseudo output and a pseudo input.
   load_circuit(cir_text("a, d, q, y", "g : Nand_2 ;\nff : Dflipflop ;\nh : Inverter ;\n", "a", "y",
                         "g ( a, q ; d ) ;\nff ( d ; q ) ;\nh ( q ; y ) ;\n"));
-  EXPECT_EQ(names_of(output_lines_C), (names_t{"y", "d"}));
-  EXPECT_EQ(names_of(input_lines_C), (names_t{"a", "q"}));
-  EXPECT_EQ(names_of(gates_C), (names_t{"g", "h", "q"}));
+  EXPECT_EQ(names_of(current_run().circuit.output_lines_C), (names_t{"y", "d"}));
+  EXPECT_EQ(names_of(current_run().circuit.input_lines_C), (names_t{"a", "q"}));
+  EXPECT_EQ(names_of(current_run().circuit.gates_C), (names_t{"g", "h", "q"}));
   EXPECT_TRUE(signal_named("d")->primary_output_b && signal_named("q")->primary_input_b);
   EXPECT_EQ(names_of(signal_named("q")->nachfolger_C), (names_t{"q"}));
   expect_check();
@@ -66,14 +71,14 @@ TEST(Transform, DanglingLogicIsDeletedBackThroughItsFanouts) {
   for (const char* name : {"d", "b->d__2", "n1->d__1", "n1->d__2", "n1", "c"})
     deleted += "WARNING: " + std::string(name) + " not connected!!!      DELETING\n";
   EXPECT_EQ(out.text(), "Read Circuit   Name = circuit.cir\nTransform Circuit\n" + deleted);
-  EXPECT_EQ(names_of(lines_C), (names_t{"a", "b", "y", "b->y__1"}));
-  EXPECT_EQ(names_of(gates_C), (names_t{"keep", "b"}));
-  EXPECT_EQ(names_of(input_lines_C), (names_t{"a", "b"}));
+  EXPECT_EQ(names_of(current_run().circuit.lines_C), (names_t{"a", "b", "y", "b->y__1"}));
+  EXPECT_EQ(names_of(current_run().circuit.gates_C), (names_t{"keep", "b"}));
+  EXPECT_EQ(names_of(current_run().circuit.input_lines_C), (names_t{"a", "b"}));
   EXPECT_EQ(gate_named("b")->no_outputs_i, 1);
   for (const char* gone : {"c", "n1", "d", "n1->d__1"}) EXPECT_EQ(signal_named(gone), nullptr) << gone;
   for (const char* gone : {"dead", "inv", "n1"}) EXPECT_EQ(gate_named(gone), nullptr) << gone;
   // The counters describe the expansion, not what is left of it.
-  EXPECT_EQ(std::pair(statistic_u.no_fanout_gates_i, statistic_u.no_fanout_branches_i), std::pair(2, 4));
+  EXPECT_EQ(fanout_counts(), std::pair(2, 4));
   expect_check();
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <tuple>
 
+#include "app/run.h"
 #include "measures/level.h"
 #include "measures/probabilistic.h"
 #include "model/circuit.h"
@@ -26,10 +27,10 @@ TEST(Probabilistic, AndAndExorOfTwoInputs) {
   for (const auto& [keyword, to_one] : {std::pair{"Exor", 0.5}, {"And_2", 0.25}}) {
     read_checked_circuit(
         "m", cir_text("a, b, c", std::string("g : ") + keyword + " ;\n", "a, b", "c", "g ( a, b ; c ) ;\n"));
-    prob_compute_contby();
+    prob_compute_contby(current_run().circuit);
     expect({{"c", one, to_one}, {"c", zero, 1 - to_one}});
   }
-  prob_compute_observaby();  // ends with the reciprocals; a is seen when b is 1
+  prob_compute_observaby(current_run().circuit);  // ends with the reciprocals; a is seen when b is 1
   expect({{"c", one, 4.0}, {"c", zero, 4.0 / 3.0}, {"c", seen, 1.0}, {"a", seen, 2.0}});
 }
 
@@ -37,8 +38,8 @@ TEST(Level, AndIsHardToSetToZeroAndAnInverterSwapsThatAndPassesObservabilityBack
   // x = a b, y = x', z = y d: y is seen when d is 1, and x as well as y.
   read_checked_circuit("m", cir_text("a, b, d, x, y, z", "g1, g3 : And_2 ;\ng2 : Inverter ;\n", "a, b, d",
                                      "z", "g1 ( a, b ; x ) ;\ng2 ( x ; y ) ;\ng3 ( y, d ; z ) ;\n"));
-  level_compute_contby();
-  level_compute_observaby();
+  level_compute_contby(current_run().circuit);
+  level_compute_observaby(current_run().circuit);
   expect({{"x", one, 2.0}, {"x", zero, 350001.0}, {"y", one, 350001.0}, {"y", zero, 2.0}});
   expect({{"y", seen, 2.0}, {"x", seen, 2.0}, {"a", seen, 3.0}});
 }
@@ -47,38 +48,39 @@ TEST(Measures, InverterChainKeepsEveryLevelFigureAtOneAndAnOutputFeedingAGateIsF
   // Cutting the flip-flop makes c, the end of the chain a, b, c, an output that still feeds it.
   read_checked_circuit("m", cir_text("a, b, c, q, d", "g1, g2, g3 : Inverter ;\nff : Dflipflop ;\n", "a", "d",
                                      "g1 ( a ; b ) ;\ng2 ( b ; c ) ;\nff ( c ; q ) ;\ng3 ( q ; d ) ;\n"));
-  prob_compute_contby();
-  prob_compute_observaby();
+  prob_compute_contby(current_run().circuit);
+  prob_compute_observaby(current_run().circuit);
   expect({{"c", seen, 1.0}});
-  level_compute_contby();
-  level_compute_observaby();
+  level_compute_contby(current_run().circuit);
+  level_compute_observaby(current_run().circuit);
   for (const char* n : {"a", "b", "c"}) expect({{n, one, 1.0}, {n, zero, 1.0}, {n, seen, 1.0}});
 }
 
 TEST(Measures, AndWithAHundredAndFiftyInputs) {
   // The circuit file allows at most 99 inputs per gate, so y = i0 ... i149 is built directly.
   constexpr int wide = 150;
-  for (line_liste_C* list : {&lines_C, &input_lines_C, &output_lines_C}) list->init(max_lines);
-  gates_C.init(max_gates);
+  circuit_C circuit;
+  const line_liste_C& lines_C = circuit.lines_C;
   for (int i = 0; i <= wide; i++) {
-    line_C* l = new line_C(i < wide ? std::string("i").append(std::to_string(i)).c_str() : "y", 1);
+    line_C* l = circuit.new_line(i < wide ? std::string("i").append(std::to_string(i)) : "y", 1);
     (i < wide ? l->primary_input_b : l->primary_output_b) = 1;
-    lines_C.fuege_ein(l);
-    (i < wide ? input_lines_C : output_lines_C).fuege_ein(l);
+    circuit.add_line(l);
+    (i < wide ? circuit.input_lines_C : circuit.output_lines_C).fuege_ein(l);
   }
-  gates_C.fuege_ein(new gate_C(string_C("g")));
-  gates_C[0]->belege_gate(AND_GATE, wide, 1);
-  gates_C[0]->connect_input(input_lines_C);
-  gates_C[0]->connect_output(output_lines_C);
+  gate_C* g = circuit.new_gate("g");
+  circuit.add_gate(g);
+  g->belege_gate(AND_GATE, wide, 1);
+  g->connect_input(circuit.input_lines_C);
+  g->connect_output(circuit.output_lines_C);
   const line_C* y = lines_C[wide];
-  prob_compute_contby();
+  prob_compute_contby(circuit);
   EXPECT_DOUBLE_EQ(y->contby_1_d, std::ldexp(1.0, -wide));
-  prob_compute_observaby();
+  prob_compute_observaby(circuit);
   EXPECT_DOUBLE_EQ(y->contby_1_d, std::ldexp(1.0, wide));
   // Each input is seen when the 149 others are 1.
   for (int i : {0, wide - 1}) EXPECT_DOUBLE_EQ(lines_C[i]->observaby_d, std::ldexp(1.0, wide - 1));
-  level_compute_contby();
-  level_compute_observaby();
+  level_compute_contby(circuit);
+  level_compute_observaby(circuit);
   EXPECT_DOUBLE_EQ(y->contby_1_d, 2.0);
   EXPECT_DOUBLE_EQ(y->contby_0_d, 350001.0);
   EXPECT_DOUBLE_EQ(lines_C[wide - 1]->observaby_d, 2.0);
@@ -100,11 +102,11 @@ TEST(Measures, StemWithTwentyThousandBranches) {
   read_checked_circuit("stem", cir_text(nodes, exors + " : Exor ;\nand : And_2 ;\ninv : Inverter ;\n", "a, b",
                                         outputs, instances));
   ASSERT_EQ(line_named("a")->successor()->outputs_C.anzahl_i, n);
-  prob_compute_contby();
-  prob_compute_observaby();
+  prob_compute_contby(current_run().circuit);
+  prob_compute_observaby(current_run().circuit);
   expect({{"a", seen, 2.0}, {"b", seen, 2.0}});  // the reciprocal of 0.5, through the And
-  level_compute_contby();
-  level_compute_observaby();
+  level_compute_contby(current_run().circuit);
+  level_compute_observaby(current_run().circuit);
   expect({{"a", seen, 1.0}, {"b", seen, 2.0}});  // a through the inverter
 }
 

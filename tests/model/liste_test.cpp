@@ -6,16 +6,18 @@
 #include <tuple>
 #include <vector>
 
-#include "app/statistic.h"
+#include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
 #include "model/record_lists.h"
-#include "support/child.h"
+#include "support/fatal.h"
 
 namespace {
 
-// Free-standing signals s0 ... s3 to put into lists, alive until the test process ends.
-line_C* const s[] = {new line_C("s0", 5), new line_C("s1", 5), new line_C("s2", 5), new line_C("s3", 5)};
+// Signals s0 ... s3 to put into lists, in no list of their circuit.
+circuit_C records;
+line_C* const s[] = {records.new_line("s0", 5), records.new_line("s1", 5), records.new_line("s2", 5),
+                     records.new_line("s3", 5)};
 
 std::string listed(const line_value_liste_C& list) {  // "s3/0 s1/1"
   std::string text;
@@ -31,29 +33,32 @@ TEST(Lists, LineListsParkWhatTheyRemoveConnectionListsDoubleAndMisuseEndsTheRun)
   EXPECT_FATAL(list.fuege_aus(s[0]), "fuege_aus:  list is empty");
   for (line_C* l : s) list.fuege_ein(l);
   EXPECT_FATAL(list.fuege_ein(s[0]), "line_liste_C::fuege_ein: list is full (room for 4 elements)");
+  EXPECT_EQ(list.anzahl_i, 4);  // a refused element leaves the count as it was
   list.fuege_aus(s[0]);
   EXPECT_TRUE(list.element_in_liste(s[2], 1) && list.anzahl_i == 2);
   EXPECT_EQ(list.elemente_p, (std::vector<line_C*>{s[1], s[3], s[2], s[0]}));  // moved down, parked
   EXPECT_FATAL(list.fuege_aus(s[0]), "fuege_aus: element not found in list");
   EXPECT_FATAL(list.gib_only_line(), "gib_only_line: more than 1 gate in list");
-  gate_C g(string_C("g"));
+  gate_C g("g", 0);
   gate_liste_C connections(1);
   std::vector<int> capacities;
   for (int i = 0; i < 9; i++) connections.verbinde(&g), capacities.push_back(connections.groesse_i);
   EXPECT_EQ(capacities, (std::vector<int>{2, 4, 4, 8, 8, 8, 8, 16, 16}));
-  line_C stem("stem", 1);  // connections 1 to 20000 are fine: the test process must survive them
+  line_C stem("stem", 1, 0);  // connections 1 to 20000 are fine
   for (int i = 0; i < max_connections; i++) stem.verbinde(&g, 'I');
   EXPECT_FATAL(stem.verbinde(&g, 'I'), "too many fanout-branches at some signal");
+  EXPECT_EQ(stem.nachfolger_C.anzahl_i, max_connections);
 }
 
 TEST(Lists, ValueListsGrowByFiftyAndFollowTheirRoles) {
-  statistic_u.no_signals_i = 120;  // value lists then grow from 50 to 150, and no further
   line_value_liste_C values;
+  values.max_records_i = 120;  // value lists then grow from 50 to 150, and no further
   values.fuege_ein(s[0], ZERO, 0);
   EXPECT_EQ(values.groesse_i, 50);
   for (int i = 1; i < 150; i++) values.fuege_ein(s[0], ONE, 0);
   EXPECT_EQ(values.groesse_i, 150);
   EXPECT_FATAL(values.fuege_ein(s[0], ONE, 0), "line_value_liste_C::fuege_ein: Listen overflow");
+  EXPECT_EQ(values.anzahl_i, 150);
   // Targets ascend by key, controllability times observability: 2, 2, 3 and 1 for s0/0, s1/1, s2/0
   // and s3/0. A new one goes before an equal key, one inserted unsorted stays last.
   const int keys[] = {2, 2, 3, 1}, levels[] = {3, 1, 2, 2};

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "support/child.h"
+#include "support/fatal.h"
 
 namespace {
 

@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "app/large_stack.h"
-#include "app/statistic.h"
-#include "faults/collapsing.h"
+#include "app/run.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
@@ -47,8 +46,8 @@ const line_C* expect_chain_levels(int n, int i) {
 }
 
 TEST(Levels, InverterChainCountsUpFromTheInputAndDownToTheOutput) {
-  read_checked_circuit("chain", inverter_chain(3));
-  calculate_planes();
+  run_C& run = read_checked_circuit("chain", inverter_chain(3));
+  calculate_planes(run.circuit, run.messages);
   for (int i = 0; i <= 3; i++) expect_chain_levels(3, i);
 }
 
@@ -56,34 +55,35 @@ TEST(LineStructure, FanoutStemIsAHeadAndAFreeLineMeetingABoundOneBecomesAHead) {
   // a fans out to the And, which d2 = not d also feeds, and to an inverter.
   read_checked_circuit("head", cir_text("a, d, d2, c, e", "g0, g2 : Inverter ;\ng1 : And_2 ;\n", "a, d",
                                         "c, e", "g0 ( d ; d2 ) ;\ng1 ( a, d2 ; c ) ;\ng2 ( a ; e ) ;\n"));
-  line_structure();
+  line_structure(current_run().circuit);
   const std::pair<const char*, int> expected[] = {
       {"a", HEAD_LINE},  {"a->c__1", BOUND_LINE}, {"a->e__2", BOUND_LINE}, {"c", BOUND_LINE},
       {"e", BOUND_LINE}, {"d", FREE_LINE},        {"d2", HEAD_LINE}};
   for (const auto& [name, type] : expected) EXPECT_EQ(line_named(name)->line_type_c, type) << name;
-  EXPECT_EQ(names_of(free_lines_C), (names_t{"a", "d", "d2"}));
+  EXPECT_EQ(names_of(current_run().circuit.free_lines_C), (names_t{"a", "d", "d2"}));
 }
 
 TEST(Feedback, LoopSetsTheFlagAndMarksEverySignalAndGateOnIt) {
   // On the loop: the stem x, the fanout gate named after it, its branch to g2, g1, g2 and y.
-  read_checked_circuit("loop", loop);
-  feedback_analyse();
-  EXPECT_EQ(statistic_u.feedback_b, 1);
-  EXPECT_EQ(marked(lines_C, &line_C::in_feedback_b), (names_t{"x", "y", "x->y__2"}));
-  EXPECT_EQ(marked(gates_C, &gate_C::in_feedback_b), (names_t{"g1", "g2", "x"}));
-  EXPECT_TRUE(marked(lines_C, &line_C::reconvergent_b).empty());
+  circuit_C& circuit = read_checked_circuit("loop", loop).circuit;
+  feedback_analyse(circuit);
+  EXPECT_EQ(circuit.statistic_u.feedback_b, 1);
+  EXPECT_EQ(marked(circuit.lines_C, &line_C::in_feedback_b), (names_t{"x", "y", "x->y__2"}));
+  EXPECT_EQ(marked(circuit.gates_C, &gate_C::in_feedback_b), (names_t{"g1", "g2", "x"}));
+  EXPECT_TRUE(marked(circuit.lines_C, &line_C::reconvergent_b).empty());
 }
 
 TEST(Preprocessing, ChainOfTwoHundredThousandInvertersIsPreprocessed) {
   constexpr int n = 200000;
-  select_pure_stuck_at_model();
   run_on_large_stack([&] {
-    read_checked_circuit("deep", inverter_chain(n));
-    praeprocessing(0);
+    run_C& run = read_checked_circuit("deep", inverter_chain(n));
+    select_pure_stuck_at_model(run);
+    run.preprocessing.praeprocessing(0);
   });
-  EXPECT_EQ(statistic_u.feedback_b, 0);
-  EXPECT_EQ(free_lines_C.anzahl_i, n + 1);
-  EXPECT_EQ(aequivalenzen_zahl_i, 2);  // the faults alternate in kind along the chain
+  const run_C& run = current_run();
+  EXPECT_EQ(run.circuit.statistic_u.feedback_b, 0);
+  EXPECT_EQ(run.circuit.free_lines_C.anzahl_i, n + 1);
+  EXPECT_EQ(run.collapsing.aequivalenzen_zahl_i, 2);  // the faults alternate in kind along the chain
   const line_C* s0 = line_named("s0");
   for (int i : {0, 1, 99999, n}) {
     const line_C* l = expect_chain_levels(n, i);

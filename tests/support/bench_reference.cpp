@@ -6,7 +6,7 @@
 #include "support/run_quarn.h"
 
 published_figures_t published_figures(const std::string& circuit) {
-  const std::string table = read_file(std::string(QUARN_BENCH) + "/reference.md");
+  const std::string table = read_file(std::string(QUARN_TEST_CIRCUITS) + "/reference.md");
   const std::regex row("\\| " + circuit +
                        " \\| ([0-9]+) \\| ([0-9]+) \\| ([0-9]+) \\| ([0-9]+) \\| ([0-9]+) \\|");
   std::smatch m;

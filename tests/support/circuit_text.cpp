@@ -1,18 +1,25 @@
 #include "support/circuit_text.h"
 
-#include <cstring>
+#include <memory>
 #include <stdexcept>
 
 #include "app/run.h"
-#include "app/statistic.h"
 #include "input/check.h"
-#include "input/name_index.h"
 #include "input/parser.h"
 #include "input/transform.h"
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "model/line.h"
 #include "support/run_quarn.h"
+
+namespace {
+
+std::unique_ptr<run_C>& the_run() {
+  static std::unique_ptr<run_C> run;
+  return run;
+}
+
+}  // namespace
 
 std::string cir_text(const std::string& nodes, const std::string& declarations, const std::string& inputs,
                      const std::string& outputs, const std::string& instances) {
@@ -42,27 +49,38 @@ std::string inverter_chain(int n, bool observed) {
                   instances + "buf ( other ; y ) ;\n");
 }
 
-void load_circuit(const std::string& text, bool transform, const std::string& file_name) {
-  release_circuit();
-  write_file(file_name, text);
-  std::strcpy(schaltungsname_s, file_name.c_str());
-  statistic_u = statistic_t{};
-  read_circuit();
-  if (transform) transform_circuit();
+run_C& fresh_run() {
+  the_run() = std::make_unique<run_C>();
+  return *the_run();
 }
 
-void read_checked_circuit(const std::string& stem, const std::string& text) {
-  load_circuit(text, true, stem + ".cir");
-  listen_init();
-  proof();
+run_C& current_run() {
+  if (!the_run()) return fresh_run();
+  return *the_run();
+}
+
+run_C& load_circuit(const std::string& text, bool transform, const std::string& file_name) {
+  run_C& run = fresh_run();
+  write_file(file_name, text);
+  run.settings.schaltungsname_s = file_name;
+  read_circuit(run.circuit, run.settings);
+  if (transform) transform_circuit(run.circuit);
+  return run;
+}
+
+run_C& read_checked_circuit(const std::string& stem, const std::string& text) {
+  run_C& run = load_circuit(text, true, stem + ".cir");
+  run.listen_init();
+  proof(run.circuit);
+  return run;
 }
 
 line_C* signal_named(const std::string& name) {
-  return search(name.c_str(), quarn_line_tree_root_p);
+  return current_run().circuit.search_line(name);
 }
 
 gate_C* gate_named(const std::string& name) {
-  return search(name.c_str(), quarn_gate_tree_root_p);
+  return current_run().circuit.search_gate(name);
 }
 
 line_C* line_named(const std::string& name) {

@@ -1,5 +1,7 @@
 // Circuits for tests, written as the text of a circuit file and built
 // through the real reader, so that every test also exercises the format.
+// Every circuit is read into a run of its own: the run the helpers below
+// return, which stays the current run until the next circuit is loaded.
 #pragma once
 
 #include <string>
@@ -9,6 +11,7 @@
 
 class line_C;
 class gate_C;
+class run_C;
 
 // The parts of a circuit file in its usual layout. Declarations and
 // instances are written without their closing ";".
@@ -28,22 +31,27 @@ std::string circuit_text(const circuit_parts_t& parts);
 std::string cir_text(const std::string& nodes, const std::string& declarations, const std::string& inputs,
                      const std::string& outputs, const std::string& instances);
 
-// Writes the text to file_name, makes that the circuit name, clears the
-// statistics and reads the circuit, then transforms it unless told not to.
-// A circuit loaded before in the same process is released first.
-void load_circuit(const std::string& text, bool transform = true,
-                  const std::string& file_name = "circuit.cir");
-
 // A chain of n inverters i<k>, each reading s<k-1> and driving s<k>, from the
 // input s0 to the output s<n>. Unobserved, s<n> is read by nothing and the
 // only output is y, driven by the input other through buf.
 std::string inverter_chain(int n, bool observed = true);
 
+// A new run, with nothing read, as the current run.
+run_C& fresh_run();
+// The run the last circuit was loaded into.
+run_C& current_run();
+
+// Writes the text to file_name, makes that the circuit name of a fresh run
+// and reads the circuit, then transforms it unless told not to.
+run_C& load_circuit(const std::string& text, bool transform = true,
+                    const std::string& file_name = "circuit.cir");
+
 // Reads the text as a run does up to the circuit check: loads it as stem.cir,
 // sizes the working lists and checks it.
-void read_checked_circuit(const std::string& stem, const std::string& text);
+run_C& read_checked_circuit(const std::string& stem, const std::string& text);
 
-// The record of that name in the name index; null when there is none.
+// The record of that name in the current run's name index; null when there
+// is none.
 line_C* signal_named(const std::string& name);
 gate_C* gate_named(const std::string& name);
 // The signal of that name; throws when it is absent.

@@ -1,5 +1,5 @@
-// Where the tests find the bundled examples and the shared
-// benchmark circuits.
+// Where the tests find the bundled examples and the benchmark circuits kept
+// with them.
 #pragma once
 
 #include <string>
@@ -7,6 +7,6 @@
 inline std::string example_circuit(const std::string& name) {
   return std::string(QUARN_EXAMPLES) + "/" + name;
 }
-inline std::string bench_circuit(const std::string& suite, const std::string& name) {
-  return std::string(QUARN_BENCH) + "/" + suite + "/" + name + ".cir";
+inline std::string bench_circuit(const std::string& name) {
+  return std::string(QUARN_TEST_CIRCUITS) + "/" + name + ".cir";
 }

@@ -1,46 +1,37 @@
 #include "support/search_state.h"
 
+#include "app/driver.h"
 #include "app/run.h"
-#include "atpg/backtrace.h"
-#include "atpg/driver.h"
-#include "atpg/dynamic_learning.h"
-#include "atpg/working_sets.h"
 #include "measures/probabilistic.h"
-#include "model/circuit.h"
 #include "model/line.h"
-#include "model/protocol.h"
 #include "preproc/cones.h"
-#include "preproc/learning.h"
 #include "preproc/levels.h"
 #include "preproc/line_structure.h"
 #include "support/circuit_text.h"
 #include "support/stuck_at_model.h"
 
-void prepare_search(const std::string& stem, const std::string& text) {
-  forget_dynamic_implications();     // they point into the circuit about to be released
-  read_checked_circuit(stem, text);  // sizes, and so empties, the working lists and objectives
-  calculate_planes();
-  line_structure();
-  start_learning();
-  collect_only_value_lines();
-  prob_compute_contby();
-  prob_compute_observaby();
-  select_pure_stuck_at_model();
-  phase2_b = phase3_b = init_pattern_b = hazard_test_ein_b = backtrace_flag_b = input_kegel_changed_b =
-      d_front_changed_b = bound_line_in_back_implication_ausgefuegt_b = ujust_bound_changed_b = 0;
-  max_number_backtracks_i = 10;
-  reset_net(TEST_FOUND);
-  ziel_line_p = nullptr;
-  d_front_gate_in_initial_objectives_p = nullptr;
+run_C& prepare_search(const std::string& stem, const std::string& text) {
+  run_C& run = read_checked_circuit(stem, text);
+  calculate_planes(run.circuit, run.messages);
+  line_structure(run.circuit);
+  run.preprocessing.learning.start_learning();
+  run.preprocessing.learning.collect_only_value_lines();
+  prob_compute_contby(run.circuit);
+  prob_compute_observaby(run.circuit);
+  select_pure_stuck_at_model(run);
+  run.settings.max_number_backtracks_i = 10;
+  run.imp.reset_net(TEST_FOUND);
+  return run;
 }
 
 void stage_target(line_C* target, char test_value) {
+  implication_C& imp = current_run().imp;
   output_kegel(target);
   target->good_value_c = mynot(target->bad_value_c = test_value);
-  ziel_line_p = target;
-  d_front_C.fuege_ein(target);
-  if (target->line_type_c == BOUND_LINE) unjustified_bound_line_C.fuege_ein(target);
-  implication_line_C.fuege_ein(target);
+  imp.ziel_line_p = target;
+  imp.d_front_C.fuege_ein(target);
+  if (target->line_type_c == BOUND_LINE) imp.unjustified_bound_line_C.fuege_ein(target);
+  imp.implication_line_C.fuege_ein(target);
 }
 
 void set_good(const std::string& values) {
@@ -51,7 +42,7 @@ void set_good(const std::string& values) {
 fan_result_t search_for(const std::string& target, char test_value) {
   line_C* t = line_named(target);
   t->good_value_c = mynot(t->bad_value_c = test_value);
-  return generate_test(t, test_value);
+  return generate_test(current_run(), t, test_value);
 }
 
 static std::string value_text(unsigned char v) {
@@ -59,6 +50,7 @@ static std::string value_text(unsigned char v) {
 }
 
 std::vector<std::string> journal_text() {
+  protocol_stack_C& protocol_C = current_run().imp.protocol_C;
   std::vector<std::string> text(protocol_C.anzahl_i);
   for (size_t i = text.size(); i-- > 0;) {
     const protocol_item_t& e = *protocol_C.pop();
@@ -78,6 +70,7 @@ std::vector<std::string> journal_text() {
 
 std::string values_text() {
   std::string text;
+  const line_liste_C& lines_C = current_run().circuit.lines_C;
   for (int i = 0; i < lines_C.anzahl_i; i++)
     if (const line_C* l = lines_C[i]; l->good_value_c != X || l->bad_value_c != X)
       text += ", " + l->name_s + " " + value_text(l->good_value_c) + "/" + value_text(l->bad_value_c);

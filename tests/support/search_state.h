@@ -1,5 +1,6 @@
 // Circuits prepared for the search the way the driver has them before a
-// target, and the search state in a form the tests can compare.
+// target, and the search state in a form the tests can compare. They work
+// on the current run (support/circuit_text.h).
 #pragma once
 
 #include <string>
@@ -8,12 +9,12 @@
 #include "model/values.h"
 
 class line_C;
+class run_C;
 
 // Reads the circuit with levels, line classes and probabilistic figures but
-// no static learning, so every implication comes from the gates alone;
-// values, working sets, journal and flags are reset, the pure stuck-at model
-// and the first phase are selected.
-void prepare_search(const std::string& stem, const std::string& text);
+// no static learning, so every implication comes from the gates alone; the
+// pure stuck-at model and the first phase are selected, limit 10.
+run_C& prepare_search(const std::string& stem, const std::string& text);
 
 // What the search does with a target before its first implication: output
 // cone, fault injected (the test value is the stuck-at value), target in the

@@ -1,26 +1,24 @@
-// Every test process works in a temporary directory of its own, because the
-// system writes its files next to the circuit name it is given.
+// Every test works in a temporary directory of its own, because the system
+// writes its files next to the circuit name it is given; the test program
+// runs its tests one after the other in one process.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "support/paths.h"
-
 namespace {
 
-class TemporaryDirectory : public testing::Environment {
+class TemporaryDirectoryPerTest : public testing::EmptyTestEventListener {
  public:
-  void SetUp() override {
+  void OnTestStart(const testing::TestInfo& /*test*/) override {
     std::string templ = (std::filesystem::temp_directory_path() / "quarn_test_XXXXXX").string();
     path_ = mkdtemp(templ.data());
-    ASSERT_FALSE(path_.empty());
-    ASSERT_EQ(chdir(path_.c_str()), 0);
+    if (path_.empty() || chdir(path_.c_str()) != 0) ADD_FAILURE() << "no temporary directory";
   }
-  void TearDown() override {
-    if (chdir("/") == 0) std::filesystem::remove_all(path_);
+  void OnTestEnd(const testing::TestInfo& /*test*/) override {
+    if (chdir("/") == 0 && !path_.empty()) std::filesystem::remove_all(path_);
+    path_.clear();
   }
 
  private:
@@ -31,6 +29,6 @@ class TemporaryDirectory : public testing::Environment {
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  testing::AddGlobalTestEnvironment(new TemporaryDirectory);
+  testing::UnitTest::GetInstance()->listeners().Append(new TemporaryDirectoryPerTest);
   return RUN_ALL_TESTS();
 }

@@ -23,9 +23,6 @@ struct gate_tree_u {
   std::string key_s;
 };
 
-extern line_tree_u* quarn_line_tree_root_p;
-extern gate_tree_u* quarn_gate_tree_root_p;
-
 // Inserts a record under its name; a name already present is fatal.
 void quarn_add_to_line_tree(line_tree_u*& root, line_C* line);
 void quarn_add_to_gate_tree(gate_tree_u*& root, gate_C* gate);
@@ -40,8 +37,9 @@ line_C* search(const char* name, line_tree_u* root);
 gate_C* search(const char* name, gate_tree_u* root);
 
 // A deleted record leaves the index, so that no later lookup reaches it.
-void quarn_forget_line(line_C* line);
-void quarn_forget_gate(gate_C* gate);
+void quarn_forget_line(line_tree_u* root, line_C* line);
+void quarn_forget_gate(gate_tree_u* root, gate_C* gate);
 
-// Releases both indexes (before another circuit is read into the process).
-void quarn_release_name_index();
+// Releases an index.
+void quarn_release_tree(line_tree_u*& root);
+void quarn_release_tree(gate_tree_u*& root);

@@ -1,4 +1,4 @@
-#include "faults/hazard.h"
+#include "model/hazard.h"
 
 #include "model/line.h"
 

@@ -1,14 +1,11 @@
-#include "input/name_index.h"
+#include "model/name_index.h"
 
 #include <cstring>
 #include <iostream>
 
-#include "app/messages.h"
+#include "base/messages.h"
 #include "model/gate.h"
 #include "model/line.h"
-
-line_tree_u* quarn_line_tree_root_p = nullptr;
-gate_tree_u* quarn_gate_tree_root_p = nullptr;
 
 namespace {
 
@@ -158,19 +155,22 @@ gate_C* search(const char* name, gate_tree_u* root) {
   return node ? node->gate_p : nullptr;
 }
 
-void quarn_forget_line(line_C* line) {
-  line_tree_u* node = find_node(line->name_s.c_str(), quarn_line_tree_root_p);
+void quarn_forget_line(line_tree_u* root, line_C* line) {
+  line_tree_u* node = find_node(line->name_s.c_str(), root);
   if (node != nullptr && node->line_p == line) node->line_p = nullptr;
 }
 
-void quarn_forget_gate(gate_C* gate) {
-  gate_tree_u* node = find_node(gate->name_s.c_str(), quarn_gate_tree_root_p);
+void quarn_forget_gate(gate_tree_u* root, gate_C* gate) {
+  gate_tree_u* node = find_node(gate->name_s.c_str(), root);
   if (node != nullptr && node->gate_p == gate) node->gate_p = nullptr;
 }
 
-void quarn_release_name_index() {
-  release(quarn_line_tree_root_p);
-  release(quarn_gate_tree_root_p);
-  quarn_line_tree_root_p = nullptr;
-  quarn_gate_tree_root_p = nullptr;
+void quarn_release_tree(line_tree_u*& root) {
+  release(root);
+  root = nullptr;
+}
+
+void quarn_release_tree(gate_tree_u*& root) {
+  release(root);
+  root = nullptr;
 }

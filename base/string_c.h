@@ -15,10 +15,11 @@ class string_C {
   string_C(const std::string& s);
 
   const char* text() const { return text_s.c_str(); }
+  const std::string& str() const { return text_s; }
 
-  // The text up to the first "." of its last path component, in a static
-  // buffer of 800 characters that the next call overwrites.
-  char* basename() const;
+  // The text up to the first "." of its last path component; at most 799
+  // characters.
+  std::string basename() const;
 
   friend string_C operator+(const string_C& a, const string_C& b);
   friend bool operator==(const string_C& a, const string_C& b) { return a.text_s == b.text_s; }

@@ -1,15 +1,9 @@
-#include "app/statistic.h"
+#include "base/statistic.h"
 
 #include <fstream>
-#include <string>
 
-#include "app/run.h"
-
-statistic_t statistic_u;
-
-void print_statistic() {
-  std::ofstream file(std::string(schaltungsname_s) + ".stat", std::ios::trunc);
-  const statistic_t& s = statistic_u;
+void print_statistic(const statistic_t& s, const std::string& schaltungsname) {
+  std::ofstream file(schaltungsname + ".stat", std::ios::trunc);
   file << "Number of gates:   " << s.no_gates_i << "\n";
   file << "Number of Or gates:   " << s.no_or_i << "\n";
   file << "Number of And gates:   " << s.no_and_i << "\n";
@@ -25,6 +19,6 @@ void print_statistic() {
   file << "Number of primary outputs:   " << s.no_primary_outputs_i << "\n";
   file << "Number of Fanout gates:   " << s.no_fanout_gates_i << "\n";
   file << "Number of Fanout branches:   " << s.no_fanout_branches_i << "\n";
-  file << "Number of target faults:   " << number_of_lines() << "\n";
+  file << "Number of target faults:   " << s.number_of_lines() << "\n";
   file << "Feedback in circuit:   " << int(s.feedback_b) << "\n";
 }

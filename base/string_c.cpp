@@ -1,12 +1,9 @@
-#include "model/string_c.h"
+#include "base/string_c.h"
 
-#include <cstring>
-
-#include "app/messages.h"
+#include "base/messages.h"
 
 namespace {
-constexpr int basename_buffer_size = 800;
-char basename_buffer[basename_buffer_size];
+constexpr size_t longest_basename = 799;
 }  // namespace
 
 string_C::string_C(int n) : groesse_i(n) {
@@ -30,13 +27,11 @@ string_C operator+(const string_C& a, const string_C& b) {
 // Only the last path component is cut, so that "../bench/c17.cir" gives
 // "../bench/c17" and a dot in a directory name does not shorten the stem. A
 // component that starts with "." keeps the whole text.
-char* string_C::basename() const {
+std::string string_C::basename() const {
   size_t component = text_s.rfind('/');
   component = component == std::string::npos ? 0 : component + 1;
   size_t n = text_s.find('.', component);
   if (n == std::string::npos || n == component) n = text_s.size();
-  if (n >= basename_buffer_size) error(string_C("basename: name longer than 799 characters"));
-  std::memcpy(basename_buffer, text_s.data(), n);
-  basename_buffer[n] = '\0';
-  return basename_buffer;
+  if (n > longest_basename) error(string_C("basename: name longer than 799 characters"));
+  return text_s.substr(0, n);
 }

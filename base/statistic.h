@@ -1,6 +1,8 @@
 // Counters of the circuit as declared, plus the fanout expansion.
 #pragma once
 
+#include <string>
+
 struct statistic_t {
   int no_gates_i = 0;
   int no_or_i = 0;
@@ -18,14 +20,11 @@ struct statistic_t {
   int no_fanout_gates_i = 0;
   int no_fanout_branches_i = 0;
   char feedback_b = 0;
+
+  // Lines after the fanout expansion: signals plus fanout branches.
+  int number_of_lines() const { return no_signals_i + no_fanout_branches_i; }
 };
 
-extern statistic_t statistic_u;
-
-// Lines after the fanout expansion: signals plus fanout branches.
-inline int number_of_lines() {
-  return statistic_u.no_signals_i + statistic_u.no_fanout_branches_i;
-}
-
-// Starts the statistics file of the run with the statistics block.
-void print_statistic();
+// Starts the statistics file of the run (the circuit name plus ".stat")
+// with the statistics block.
+void print_statistic(const statistic_t& s, const std::string& schaltungsname);

@@ -1,0 +1,157 @@
+#include "app/driver.h"
+
+#include <iostream>
+#include <string>
+
+#include "app/report.h"
+#include "app/run.h"
+#include "faults/zento.h"
+#include "measures/level.h"
+#include "measures/probabilistic.h"
+#include "model/gate.h"
+#include "model/line.h"
+#include "preproc/cones.h"
+
+fan_result_t generate_test(run_C& run, line_C* target, char test_value) {
+  if (!run.settings.current_detection()) output_kegel(target);
+  return run.fan.fan_alg(target, test_value);
+}
+
+namespace {
+
+// The count of remaining targets, rewritten in place: the backspaces bring
+// the cursor back to the blank in front of the number.
+void progress(int remaining, bool first) {
+  std::cout << (first ? "Remaining Faults: " : " ") << remaining << "          ";
+  int back = 12;
+  for (int threshold : {9, 99, 999, 9999, 99999}) {
+    if (remaining > threshold) back++;
+  }
+  std::cout << std::string(back, '\b') << std::flush;
+}
+
+void reset_line_marks(circuit_C& circuit) {
+  for (int i = 0; i < circuit.lines_C.anzahl_i; i++) {
+    line_C* l = circuit.lines_C[i];
+    l->reset_aborted_faults();
+    l->reset_testaby();
+    l->reset_non_robust();
+  }
+}
+
+void reset_aborted_marks(circuit_C& circuit) {
+  for (int i = 0; i < circuit.lines_C.anzahl_i; i++) circuit.lines_C[i]->reset_aborted_faults();
+}
+
+// One walk over the single-line targets.
+void single_line_targets(run_C& run, int sub_pass) {
+  implication_C& imp = run.imp;
+  cpu_time_C& cpu = run.cpu;
+  target_list_C& target_list = run.target_list;
+  target_list.drop_hilf_from_targets();
+  progress(target_list.zielfehler_C.anzahl_i, true);
+  while (line_value_t* next = run.targets.gen_fault()) {
+    line_C* target = next->line_p;
+    const char test_value = next->value_c;
+    if (!run.settings.current_detection()) output_kegel(target);
+    cpu.add_time(cpu.cpu_sons_l);
+    const fan_result_t r = run.fan.fan_alg(target, test_value);
+    cpu.add_time(cpu.cpu_tpg_l);
+    run.backtrack_counter_i += imp.number_backtracks_i;
+    if (r == TEST_FOUND) {
+      imp.test_generated_b = 1;
+      if (run.settings.current_detection()) {
+        run.simulation.iddq_fault_simulation();
+      } else {
+        run.simulation.fault_simulation(target, test_value);
+      }
+      cpu.add_time(cpu.cpu_fs_l);
+      if (!target_list.hilf_C.is_empty()) imp.init_pattern_b = 0;
+      run.patterns.print_testpattern(target, sub_pass);
+    } else {
+      if (r == REDUNDANT) run.no_red_classes_i++;
+      imp.test_generated_b = 0;
+      run.targets.mark_result(target, r, test_value);
+      imp.unjustified_bound_line_C.anzahl_i = 0;
+    }
+    imp.reset_net(r);
+    target_list.drop_hilf_from_targets();
+    progress(target_list.zielfehler_C.anzahl_i, false);
+  }
+}
+
+}  // namespace
+
+void test_circuit(run_C& run) {
+  settings_C& settings = run.settings;
+  implication_C& imp = run.imp;
+  circuit_C& circuit = run.circuit;
+  const int remembered_limit = settings.max_number_backtracks_i;
+  run.simulation.simu_F.open(string_C(settings.schaltungsname_s).basename() + ".tests", std::ios::trunc);
+  if (!settings.path_delay_test_b) settings.max_number_backtracks_i = 0;
+  std::cout << "\tCompute Controllability\n" << std::flush;
+  prob_compute_contby(circuit);
+  std::cout << "\tCompute Observability\n" << std::flush;
+  prob_compute_observaby(circuit);
+  std::cout << "Compute Testpattern\n" << std::flush;
+  imp.reset_net(TEST_FOUND);
+  imp.testing_phase_b = 1;
+  for (int pass = 0; pass <= 5; pass++) {
+    for (int k = 0; k < 2; k++) {
+      run.zento_reject_level_i++;
+      int second = run.zento_reject_level_i == 2;
+      set_test_reject_level(&run.zento_reject_level_i, &second);
+      imp.hazard_test_ein_b =
+          !(pass == 1 || pass == 3 || pass == 5 || settings.only_iddq_test_b ||
+            settings.only_stuck_at_test_b || settings.iddq_stuck_on_test_b || settings.bridging_iddq_b ||
+            settings.bridging_b || settings.transition_test_b);
+      if (k == 0 && pass > 0) {
+        reset_line_marks(circuit);
+        prob_compute_contby(circuit);
+        prob_compute_observaby(circuit);
+      } else if (k == 1) {
+        std::cout << "\nLEVEL Patterns\n" << std::flush;
+        reset_line_marks(circuit);
+        level_compute_contby(circuit);
+        level_compute_observaby(circuit);
+      }
+      if (imp.phase3_b) k++;
+      single_line_targets(run, k);
+    }
+    std::cout << "\n" << std::flush;
+    if (run.target_list.zielfehler_C.is_empty()) break;
+    run.no_aborted_path_i = 0;
+    bool phase_change = true;
+    if (imp.hazard_test_ein_b) {
+      // A robust pass is followed by a non-robust one.
+      for (int i = 0; i < circuit.lines_C.anzahl_i; i++) circuit.lines_C[i]->reset_non_robust();
+      if (imp.phase2_b) {
+        print_result(run);
+        std::cout << "Non Robust Testpattern\n" << std::flush;
+        phase_change = false;
+      } else {
+        pass++;
+      }
+    }
+    if (phase_change) {
+      if (!imp.phase2_b) {
+        imp.phase2_b = 1;
+        settings.max_number_backtracks_i = remembered_limit;
+        print_result(run);
+        std::cout << "2. Phase of Test Generation\n" << std::flush;
+        reset_aborted_marks(circuit);
+      } else if (imp.phase3_b || !settings.use_3_phases_b) {
+        break;
+      } else {
+        pass++;
+        imp.phase3_b = 1;
+        print_result(run);
+        std::cout << "3. Phase of Test Generation and Redundancy Identification\n" << std::flush;
+        reset_aborted_marks(circuit);
+      }
+    }
+  }
+  run.simulation.simu_F.close();
+  run.cpu.add_time(run.cpu.cpu_sons_l);
+  print_result(run);
+}

@@ -1,3 +1,0 @@
-#include "atpg/path_delay.h"
-
-gate_liste_C selected_path_C;

@@ -1,0 +1,64 @@
+#include "faults/target_list.h"
+
+#include <utility>
+
+#include "base/settings.h"
+#include "model/circuit.h"
+#include "model/gate.h"
+#include "model/key_set.h"
+#include "model/line.h"
+
+target_list_C::target_list_C(circuit_C& circuit, const settings_C& settings)
+    : circuit_(circuit), settings_(settings) {}
+
+void target_list_C::init(int lines) {
+  const bool two_pattern = settings_.stuck_open_test_b || settings_.transition_test_b;
+  zielfehler_C.init(lines * (two_pattern ? 4 : 2));
+  zielfehler_C.two_pattern_keys_b = two_pattern;
+  hilf_C.init(lines * 2);
+  zielfehler_C.max_records_i = hilf_C.max_records_i = lines;
+}
+
+void target_list_C::erstelle_zielfehlerliste(line_value_liste_C& list) {
+  // Each line is visited once, so only entries that were there before can
+  // already name it.
+  const bool had_entries = !list.is_empty();
+  for (int i = 0; i < circuit_.lines_C.anzahl_i; i++) {
+    line_C* l = circuit_.lines_C[i];
+    if (had_entries && list.element_in_liste(l, ZERO, 0) && list.element_in_liste(l, ONE, 0)) continue;
+    if (settings_.transition_test_b || settings_.stuck_open_test_b || settings_.iddq_stuck_on_test_b) {
+      if (l->primary_output_b || l->successor()->no_inputs_i < 2) continue;
+      list.fuege_ein(l, FALLING, 0);
+      list.fuege_ein(l, RISING, 0);
+    } else if (settings_.stuck_at_test_without_branches_b) {
+      if (l->is_fanout_branch()) continue;
+      list.fuege_ein(l, ZERO, 0);
+      list.fuege_ein(l, ONE, 0);
+    } else if (settings_.only_stuck_at_test_b) {
+      if (!l->primary_input_b && !l->is_fanout_branch() && l->driver()->gate_type_c != EXOR_GATE) continue;
+      list.fuege_ein(l, ZERO, 0);
+      list.fuege_ein(l, ONE, 0);
+    } else {
+      list.fuege_ein(l, ZERO, 0);
+      list.fuege_ein(l, ONE, 0);
+    }
+  }
+}
+
+// One pass over the target list: a pattern can detect many targets, and the
+// list is long.
+void target_list_C::drop_hilf_from_targets() {
+  if (hilf_C.is_empty()) return;
+  key_set_t detected;
+  auto key = [](const line_value_t* r) {
+    return (static_cast<uint64_t>(r->line_p->nummer_i) << 4 | static_cast<uint64_t>(r->value_c & 0xF)) + 1;
+  };
+  for (int i = 0; i < hilf_C.anzahl_i; i++) detected.insert(key(hilf_C[i]));
+  int kept = 0;
+  for (int i = 0; i < zielfehler_C.anzahl_i; i++) {
+    if (detected.contains(key(zielfehler_C[i]))) continue;
+    std::swap(zielfehler_C.elemente_p[kept++], zielfehler_C.elemente_p[i]);
+  }
+  zielfehler_C.anzahl_i = kept;
+  hilf_C.anzahl_i = 0;
+}

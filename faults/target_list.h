@@ -1,0 +1,33 @@
+// The target faults of a run: the list the search walks, what a target is
+// in each fault model, and the faults a pattern or a search result has
+// settled, waiting to be dropped from the list.
+#pragma once
+
+#include "model/record_lists.h"
+
+class circuit_C;
+class line_C;
+struct settings_C;
+
+class target_list_C {
+ public:
+  target_list_C(circuit_C& circuit, const settings_C& settings);
+
+  // The single-line targets, and the pairs to drop from them after the
+  // present target.
+  line_value_liste_C zielfehler_C{line_value_rolle_t::zielfehler};
+  line_value_liste_C hilf_C{line_value_rolle_t::hilf};
+  // 1 when the target faults were read from a fault list file.
+  char flt_read_b = 0;
+
+  // Sizes both lists for a circuit of the given number of lines.
+  void init(int lines);
+  // Appends the single-line targets of the selected model to list.
+  void erstelle_zielfehlerliste(line_value_liste_C& list);
+  // Removes every pair of hilf_C from the target list and empties hilf_C.
+  void drop_hilf_from_targets();
+
+ private:
+  circuit_C& circuit_;
+  const settings_C& settings_;
+};
