@@ -45,7 +45,7 @@ void print_banner() {
   std::cout << "Automatic Test Pattern Generation with QUARN (QUick Atpg with Redundancy ideNtification)\n\n"
             << "\t\tQUARN Version 2.2 May 1994"
             << "\n\t\t  Written by the QUARN developers"
-            << "\n\t\t  Please report problems through the QUARN issue tracker"
+            << "\n\t\t  Please report problems to the QUARN developers"
             << "\n\t\tQUARN includes:" << std::flush;
 }
 
