@@ -1,4 +1,4 @@
-// The published figures of the shared benchmark circuits, read from the
+// The published figures of the benchmark circuits the tests keep, read from the
 // table that comes with them.
 #pragma once
 
