@@ -71,7 +71,7 @@ void single_line_targets(run_C& run, int sub_pass) {
     } else {
       if (r == REDUNDANT) run.no_red_classes_i++;
       imp.test_generated_b = 0;
-      run.targets.mark_result(target, r, test_value);
+      run.collapsing.mark_result(target, r, test_value);
       imp.unjustified_bound_line_C.anzahl_i = 0;
     }
     imp.reset_net(r);

@@ -32,12 +32,12 @@ class run_C {
   circuit_C circuit;
   implication_C imp{circuit, settings};
   target_list_C target_list{circuit, settings};
-  collapsing_C collapsing{circuit, settings, target_list};
+  collapsing_C collapsing{circuit, settings, imp, target_list};
   fault_simulation_C simulation{circuit, settings, imp, target_list, collapsing};
   fan_C fan{imp, settings, messages};
-  targets_C targets{settings, imp, target_list, collapsing};
+  targets_C targets{settings, imp, target_list};
   pattern_writer_C patterns{circuit, settings, imp, simulation, fan};
-  preprocessing_C preprocessing{circuit, settings, messages, imp, collapsing, targets};
+  preprocessing_C preprocessing{circuit, settings, messages, imp, collapsing};
   cpu_time_C cpu;
 
   // Counters of the whole run.

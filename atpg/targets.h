@@ -1,11 +1,9 @@
-// Taking the next target, injecting its fault, and recording how a search
-// for it failed, in each fault model.
+// Taking the next target and injecting its fault, in each fault model.
 #pragma once
 
 #include "model/record_lists.h"
 #include "model/values.h"
 
-class collapsing_C;
 class implication_C;
 class line_C;
 class target_list_C;
@@ -13,20 +11,16 @@ struct settings_C;
 
 class targets_C {
  public:
-  targets_C(const settings_C& settings, implication_C& imp, target_list_C& target_list,
-            collapsing_C& collapsing);
+  targets_C(const settings_C& settings, implication_C& imp, target_list_C& target_list);
 
   // The next target (its fault injected), or null.
   line_value_t* gen_fault();
   // Whether the target must be tested now; if so, its fault is injected.
   char should_be_tested(line_C* line, char test_value);
   char must_be_tested(line_C* line, char test_value);
-  // Marks the target (and its class) with a failed search's result.
-  void mark_result(line_C* line, fan_result_t r, char test_value);
 
  private:
   const settings_C& settings_;
   implication_C& imp_;
   target_list_C& target_list_;
-  collapsing_C& collapsing_;
 };

@@ -37,8 +37,9 @@ int out_Dominanztyp(line_C* line, char gate_type, int k) {
   return 1;
 }
 
-collapsing_C::collapsing_C(circuit_C& circuit, const settings_C& settings, target_list_C& targets)
-    : circuit_(circuit), settings_(settings), targets_(targets) {}
+collapsing_C::collapsing_C(circuit_C& circuit, const settings_C& settings, implication_C& imp,
+                           target_list_C& targets)
+    : circuit_(circuit), settings_(settings), imp_(imp), targets_(targets) {}
 
 // ---------------------------------------------------------- class numbering
 

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "model/liste.h"
+#include "model/values.h"
 
 class circuit_C;
+class implication_C;
 class line_C;
 class target_list_C;
 struct settings_C;
@@ -25,7 +27,7 @@ int compare_zielfehler(const void* a, const void* b);
 
 class collapsing_C {
  public:
-  collapsing_C(circuit_C& circuit, const settings_C& settings, target_list_C& targets);
+  collapsing_C(circuit_C& circuit, const settings_C& settings, implication_C& imp, target_list_C& targets);
 
   int aequivalenzen_zahl_i = 0;
   int aborted_klassen_zahl_i = 0;
@@ -41,6 +43,9 @@ class collapsing_C {
   // faults, and a detection to the dominating ones.
   void mark_all(line_C* line, int k);
   void mark_aequivalenzen_towards_input(line_C* line);
+  // Marks a target (and its class) with the result of a failed search: 1
+  // aborted, any other redundant.
+  void mark_result(line_C* line, fan_result_t r, char test_value);
   // Counts the classes with an aborted and with a redundant member.
   void gib_redundanz_aborted_klassen_anzahl();
   void zaehl_abort_u_redunant_klassen(line_C* line, test_typ_t typ, int k);
@@ -49,6 +54,7 @@ class collapsing_C {
  private:
   circuit_C& circuit_;
   const settings_C& settings_;
+  implication_C& imp_;
   target_list_C& targets_;
 
   void add_detected(line_C* l, int k);

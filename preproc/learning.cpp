@@ -1,7 +1,7 @@
 #include "preproc/learning.h"
 
-#include "atpg/targets.h"
 #include "base/messages.h"
+#include "faults/collapsing.h"
 #include "implication/implication.h"
 #include "model/circuit.h"
 #include "model/gate.h"
@@ -9,8 +9,8 @@
 #include "model/line.h"
 #include "model/protocol.h"
 
-learning_C::learning_C(circuit_C& circuit, implication_C& imp, targets_C& targets)
-    : circuit_(circuit), imp_(imp), targets_(targets) {}
+learning_C::learning_C(circuit_C& circuit, implication_C& imp, collapsing_C& collapsing)
+    : circuit_(circuit), imp_(imp), collapsing_(collapsing) {}
 
 void learning_C::collect_only_value_lines() {
   const line_liste_C& lines_C = circuit_.lines_C;
@@ -52,7 +52,7 @@ void learning_C::try_learning(line_C* line) {
     }
     if (conflict) {
       line->only_value_c = mynot(v);
-      targets_.mark_result(line, REDUNDANT, v == ONE ? ZERO : ONE);
+      collapsing_.mark_result(line, REDUNDANT, v == ONE ? ZERO : ONE);
     }
     imp_.unjustified_bound_line_C.anzahl_i = 0;
     imp_.implication_line_C.anzahl_i = 0;

@@ -8,11 +8,11 @@
 class circuit_C;
 class implication_C;
 class line_C;
-class targets_C;
+class collapsing_C;
 
 class learning_C {
  public:
-  learning_C(circuit_C& circuit, implication_C& imp, targets_C& targets);
+  learning_C(circuit_C& circuit, implication_C& imp, collapsing_C& collapsing);
 
   // Set by static learning; the learning phases repeat while it is 1.
   char something_learned_b = 1;
@@ -34,5 +34,5 @@ class learning_C {
  private:
   circuit_C& circuit_;
   implication_C& imp_;
-  targets_C& targets_;
+  collapsing_C& collapsing_;
 };

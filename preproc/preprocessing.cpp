@@ -27,8 +27,8 @@ void get_block_cube(gate_C* /*block*/) {
 }
 
 preprocessing_C::preprocessing_C(circuit_C& circuit, const settings_C& settings, messages_C& messages,
-                                 implication_C& imp, collapsing_C& collapsing, targets_C& targets)
-    : learning(circuit, imp, targets),
+                                 implication_C& imp, collapsing_C& collapsing)
+    : learning(circuit, imp, collapsing),
       circuit_(circuit),
       settings_(settings),
       messages_(messages),

@@ -9,13 +9,12 @@ class collapsing_C;
 class gate_C;
 class implication_C;
 class messages_C;
-class targets_C;
 struct settings_C;
 
 class preprocessing_C {
  public:
   preprocessing_C(circuit_C& circuit, const settings_C& settings, messages_C& messages, implication_C& imp,
-                  collapsing_C& collapsing, targets_C& targets);
+                  collapsing_C& collapsing);
 
   learning_C learning;
 
