@@ -43,6 +43,13 @@ void reset_aborted_marks(circuit_C& circuit) {
   for (int i = 0; i < circuit.lines_C.anzahl_i; i++) circuit.lines_C[i]->reset_aborted_faults();
 }
 
+// The search of a robust two-pattern test checks for hazards whenever an
+// input of the target's successor gate, or a line in front of one, changes.
+void mark_hazard_cone(const line_C* target) {
+  const gate_C* g = target->successor();
+  for (int i = 0; i < g->inputs_C.anzahl_i; i++) input_kegel(g->inputs_C[i]);
+}
+
 // One walk over the single-line targets.
 void single_line_targets(run_C& run, int sub_pass) {
   implication_C& imp = run.imp;
@@ -53,7 +60,11 @@ void single_line_targets(run_C& run, int sub_pass) {
   while (line_value_t* next = run.targets.gen_fault()) {
     line_C* target = next->line_p;
     const char test_value = next->value_c;
-    if (!run.settings.current_detection()) output_kegel(target);
+    const bool transition = test_value == RISING || test_value == FALLING;
+    if (!run.settings.current_detection() && !imp.init_pattern_b) output_kegel(target);
+    if (imp.hazard_test_ein_b && transition && !imp.init_pattern_b && !target->primary_output_b) {
+      mark_hazard_cone(target);
+    }
     cpu.add_time(cpu.cpu_sons_l);
     const fan_result_t r = run.fan.fan_alg(target, test_value);
     cpu.add_time(cpu.cpu_tpg_l);
@@ -66,6 +77,14 @@ void single_line_targets(run_C& run, int sub_pass) {
         run.simulation.fault_simulation(target, test_value);
       }
       cpu.add_time(cpu.cpu_fs_l);
+      if (transition && !imp.init_pattern_b &&
+          !(test_value == RISING ? target->rising_done_b : target->falling_done_b)) {
+        // A test the simulation does not credit (in a robust pass: one that is
+        // not robust) is given up for this pass instead of being generated
+        // again and again.
+        if (imp.hazard_test_ein_b) target->hazard_b = 1;
+        run.collapsing.mark_result(target, ABORTED, test_value);
+      }
       if (!target_list.hilf_C.is_empty()) imp.init_pattern_b = 0;
       run.patterns.print_testpattern(target, sub_pass);
     } else {
@@ -77,6 +96,44 @@ void single_line_targets(run_C& run, int sub_pass) {
     imp.reset_net(r);
     target_list.drop_hilf_from_targets();
     progress(target_list.zielfehler_C.anzahl_i, false);
+  }
+}
+
+// Every path of the circuit in turn. Each test is preceded by an
+// initialisation pattern that holds the start of the path at 0, so that the
+// pair launches a rising transition along the path.
+void path_delay_tests(run_C& run) {
+  implication_C& imp = run.imp;
+  cpu_time_C& cpu = run.cpu;
+  while (line_C* start = run.paths.next_path()) {
+    imp.init_pattern_b = 1;
+    start->good_value_c = ZERO;
+    cpu.add_time(cpu.cpu_sons_l);
+    fan_result_t r = run.fan.fan_alg(start, RISING);
+    cpu.add_time(cpu.cpu_tpg_l);
+    run.backtrack_counter_i += imp.number_backtracks_i;
+    if (r == TEST_FOUND) run.patterns.print_testpattern(start, 0);
+    imp.reset_net(r);
+    imp.unjustified_bound_line_C.anzahl_i = 0;
+    imp.init_pattern_b = 0;
+    if (r == TEST_FOUND) {
+      run.paths.assign_path();
+      output_kegel(start);
+      cpu.add_time(cpu.cpu_sons_l);
+      r = run.fan.fan_alg(start, start->bad_value_c);
+      cpu.add_time(cpu.cpu_tpg_l);
+      run.backtrack_counter_i += imp.number_backtracks_i;
+    }
+    if (r == TEST_FOUND) {
+      run.patterns.no_testpattern_i++;
+      imp.test_generated_b = 1;
+      run.patterns.print_testpattern(start, 0);
+    } else {
+      (r == ABORTED ? run.no_aborted_path_i : run.no_redundant_path_i)++;
+      imp.test_generated_b = 0;
+      imp.unjustified_bound_line_C.anzahl_i = 0;
+    }
+    imp.reset_net(r);
   }
 }
 
@@ -97,7 +154,11 @@ void test_circuit(run_C& run) {
   imp.reset_net(TEST_FOUND);
   imp.testing_phase_b = 1;
   for (int pass = 0; pass <= 5; pass++) {
-    for (int k = 0; k < 2; k++) {
+    if (settings.path_delay_test_b) {
+      imp.hazard_test_ein_b = 0;
+      path_delay_tests(run);
+    }
+    for (int k = 0; k < 2 && !settings.path_delay_test_b; k++) {
       run.zento_reject_level_i++;
       int second = run.zento_reject_level_i == 2;
       set_test_reject_level(&run.zento_reject_level_i, &second);

@@ -1,5 +1,6 @@
 #include "app/report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iostream>
@@ -18,18 +19,39 @@ struct report_files_t {
   std::ofstream log;
 };
 
+// Faults listed: all of them, and those on lines the model makes targets.
+struct tally_t {
+  int all = 0;
+  int targeted = 0;
+};
+
+// The lines whose faults the two-pattern and stuck-on models target: every
+// line but the primary outputs and the inputs of one-input gates.
+bool transition_target(const line_C* l) {
+  return !l->primary_output_b && l->successor()->no_inputs_i >= 2;
+}
+
+struct sections_t {
+  const line_liste_C& lines_C;
+  report_files_t& f;
+  bool (*targeted)(const line_C*);
+};
+
 // One section of the lists: its title, then the name of every line that
 // qualifies; each counts `weight` towards the total.
 template <class P>
-void line_section(const line_liste_C& lines_C, report_files_t& f, const char* title, P qualifies, int weight,
-                  int& total, const char* red_lines = nullptr) {
+void line_section(const sections_t& s, const char* title, P qualifies, int weight, tally_t& total,
+                  const char* red_lines = nullptr) {
+  const line_liste_C& lines_C = s.lines_C;
+  report_files_t& f = s.f;
   f.stat << title;
   bool any = false;
   for (int i = 0; i < lines_C.anzahl_i; i++) {
     const line_C* l = lines_C[i];
     if (!qualifies(l)) continue;
     any = true;
-    total += weight;
+    total.all += weight;
+    if (s.targeted(l)) total.targeted += weight;
     f.stat << l->name_s << "\n";
     if (red_lines == nullptr) continue;
     for (const char* tag = red_lines; *tag; tag += 6) f.red << std::string(tag, 6) << l->name_s << "\n";
@@ -38,26 +60,27 @@ void line_section(const line_liste_C& lines_C, report_files_t& f, const char* ti
 }
 
 // The signal lists; R and A count the redundant and aborted faults.
-void signal_lists(const run_C& run, report_files_t& f, int& R, int& A) {
-  const line_liste_C& lines = run.circuit.lines_C;
+void signal_lists(const run_C& run, report_files_t& f, bool (*targeted)(const line_C*), tally_t& R,
+                  tally_t& A) {
+  const sections_t lines{run.circuit.lines_C, f, targeted};
   const settings_C& settings = run.settings;
   line_section(
-      lines, f, "\n\n\nRedundant Faults (s_a_1 and s_a_0):\n",
+      lines, "\n\n\nRedundant Faults (s_a_1 and s_a_0):\n",
       [](const line_C* l) { return l->sa0_redundant_b && l->sa1_redundant_b; }, 2, R, "s-a-0 s-a-1 ");
   line_section(
-      lines, f, "\ns_a_0 Redundant Faults:\n",
+      lines, "\ns_a_0 Redundant Faults:\n",
       [](const line_C* l) { return l->sa0_redundant_b && !l->sa1_redundant_b; }, 1, R, "s-a-0 ");
   line_section(
-      lines, f, "\ns_a_1 Redundant Faults:\n",
+      lines, "\ns_a_1 Redundant Faults:\n",
       [](const line_C* l) { return l->sa1_redundant_b && !l->sa0_redundant_b; }, 1, R, "s-a-1 ");
   line_section(
-      lines, f, "\n\n\nAborted Faults (s_a_1 and s_a_0):\n",
+      lines, "\n\n\nAborted Faults (s_a_1 and s_a_0):\n",
       [](const line_C* l) { return l->sa0_aborted_b && l->sa1_aborted_b; }, 2, A);
   line_section(
-      lines, f, "\n\n\ns_a_0 Aborted Faults:\n",
+      lines, "\n\n\ns_a_0 Aborted Faults:\n",
       [](const line_C* l) { return l->sa0_aborted_b && !l->sa1_aborted_b; }, 1, A);
   line_section(
-      lines, f, "\n\n\ns_a_1 Aborted Faults:\n",
+      lines, "\n\n\ns_a_1 Aborted Faults:\n",
       [](const line_C* l) { return l->sa1_aborted_b && !l->sa0_aborted_b; }, 1, A);
   if (!settings.only_iddq_test_b && !settings.only_stuck_at_test_b && !settings.iddq_stuck_on_test_b) {
     // Only lines whose successor is a real gate with several inputs have
@@ -68,19 +91,19 @@ void signal_lists(const run_C& run, report_files_t& f, int& R, int& A) {
     };
     const bool open = settings.stuck_open_test_b;
     line_section(
-        lines, f, "\n\n\nrising Redundant Faults:\n",
+        lines, "\n\n\nrising Redundant Faults:\n",
         [&](const line_C* l) {
           return !l->sa0_redundant_b && !l->sa0_aborted_b && l->rising_redundant_b && (!open || listed(l));
         },
         1, R);
     line_section(
-        lines, f, "\n\n\nfalling Redundant Faults:\n",
+        lines, "\n\n\nfalling Redundant Faults:\n",
         [&](const line_C* l) {
           return !l->sa1_redundant_b && !l->sa1_aborted_b && l->falling_redundant_b && (!open || listed(l));
         },
         1, R);
     line_section(
-        lines, f, "\n\n\nrising Aborted Faults:\n",
+        lines, "\n\n\nrising Aborted Faults:\n",
         [&](const line_C* l) {
           const bool q =
               (!l->sa0_redundant_b && !l->sa1_redundant_b && !l->rising_done_b && !l->rising_redundant_b) ||
@@ -89,7 +112,7 @@ void signal_lists(const run_C& run, report_files_t& f, int& R, int& A) {
         },
         1, A);
     line_section(
-        lines, f, "\n\n\nfalling Aborted Faults:\n",
+        lines, "\n\n\nfalling Aborted Faults:\n",
         [&](const line_C* l) {
           const bool q = (!l->sa0_redundant_b && !l->sa1_redundant_b && !l->sa0_aborted_b &&
                           !l->sa1_aborted_b && !l->falling_done_b && !l->falling_redundant_b) ||
@@ -143,14 +166,21 @@ void print_result(run_C& run) {
   f.log << settings.schaltungsname_s << "\t";
   const bool stuck_at = settings.only_stuck_at_test_b;
   if (stuck_at) collapsing.gib_redundanz_aborted_klassen_anzahl();
-  int R = 0;
-  int A = 0;
+  // The two-pattern and stuck-on models target only some of the line faults:
+  // their coverage and efficiency count those.
+  const bool some_lines_targeted =
+      settings.transition_test_b || settings.stuck_open_test_b || settings.iddq_stuck_on_test_b;
+  const auto every_line = [](const line_C*) { return true; };
+  tally_t redundant;
+  tally_t aborted;
   if (settings.path_delay_test_b) {
-    R = run.no_redundant_path_i;
-    A = run.no_aborted_path_i;
+    redundant.all = redundant.targeted = run.no_redundant_path_i;
+    aborted.all = aborted.targeted = run.no_aborted_path_i;
   } else {
-    signal_lists(run, f, R, A);
+    signal_lists(run, f, some_lines_targeted ? transition_target : +every_line, redundant, aborted);
   }
+  const int R = redundant.all;
+  const int A = aborted.all;
 
   if (stuck_at) {
     f.stat << "\n\n\nNumber of Equivalent Classes : " << collapsing.aequivalenzen_zahl_i << "\n";
@@ -177,11 +207,21 @@ void print_result(run_C& run) {
   }
   f.log << "\t";
 
-  const double n = 2.0 * run.circuit.number_of_lines();
-  const double n_efficiency =
+  double n = 2.0 * run.circuit.number_of_lines();
+  double n_efficiency =
       settings.stuck_at_test_without_branches_b ? 2.0 * run.circuit.statistic_u.no_signals_i : n;
-  const double efficiency = 100 - 100 * A / n_efficiency;
-  if (run.imp.hazard_test_ein_b) run.robuste_fehlerueberdeckung_f = 100 - 100 * (A + R) / n;
+  double lost = R + A;  // faults neither detected nor tested
+  double given_up = A;
+  if (some_lines_targeted) {
+    int targets = 0;
+    for (int i = 0; i < run.circuit.lines_C.anzahl_i; i++)
+      targets += transition_target(run.circuit.lines_C[i]);
+    n = n_efficiency = 2.0 * std::max(targets, 1);  // a circuit without targets has nothing left open
+    lost = redundant.targeted + aborted.targeted;
+    given_up = aborted.targeted;
+  }
+  const double efficiency = 100 - 100 * given_up / n_efficiency;
+  if (run.imp.hazard_test_ein_b) run.robuste_fehlerueberdeckung_f = 100 - 100 * lost / n;
   if (settings.path_delay_test_b) {
     const double t = patterns.no_testpattern_i;
     percentage(f, "Fault Coverage:  ", 100 * t / (A + R + t));
@@ -196,7 +236,7 @@ void print_result(run_C& run) {
     } else {
       // Without fanout branches there are no classes: the coverage counts
       // faults, over the same faults as the efficiency.
-      percentage(f, "Fault Coverage:  ", 100 - 100 * (A + R) / n_efficiency);
+      percentage(f, "Fault Coverage:  ", 100 - 100 * lost / n_efficiency);
     }
     if (stuck_at) {
       collapsing.redundanz_klassen_zahl_i = 0;

@@ -147,9 +147,9 @@ int run_sequence(run_C& run, int argc, char* argv[]) {
   run.preprocessing.praeprocessing(simulate ? 1 : 0);
   run.cpu.cpu_prae_l = run.cpu.add_time(run.cpu.cpu_prae_l);
   std::cout << (simulate ? "Simulate " : "Test ") << circuit_title(settings) << std::flush;
-  if (simulate || !(settings.only_stuck_at_test_b || settings.only_iddq_test_b)) {
+  if (simulate || settings.bridging_b || settings.bridging_iddq_b) {
     // Said plainly rather than reporting figures nothing has produced.
-    std::cout << "\nThis version generates tests for STUCK_AT, STUCK_AT_WITHOUT_BRANCHES and IDDQ only; "
+    std::cout << "\nThis version does not generate tests for bridging faults; "
               << (simulate ? "pattern file simulation" : "this fault model") << " is not available yet\n"
               << std::flush;
     return 1;
@@ -195,7 +195,8 @@ void run_C::listen_init() {
   circuit.output_lines_C.resize();
   circuit.gates_C.resize();
   imp.init_working_sets(lines, statistic_u.no_gates_i);
-  fan.init(lines, statistic_u.no_gates_i);
+  fan.init(lines);
+  paths.init(circuit.gates_C.anzahl_i);  // a path may pass every gate, fanout gates included
   if (!settings.bridging_iddq_b && !settings.bridging_b) target_list.init(lines);
   circuit.free_lines_C.init(lines);
   collapsing.red_abo_liste_C.init(lines);

@@ -4,6 +4,7 @@
 
 #include "app/cpu_time.h"
 #include "atpg/fan.h"
+#include "atpg/paths.h"
 #include "atpg/pattern.h"
 #include "atpg/targets.h"
 #include "base/messages.h"
@@ -36,7 +37,8 @@ class run_C {
   fault_simulation_C simulation{circuit, settings, imp, target_list, collapsing};
   fan_C fan{imp, settings, messages};
   targets_C targets{settings, imp, target_list};
-  pattern_writer_C patterns{circuit, settings, imp, simulation, fan};
+  paths_C paths{circuit, imp};
+  pattern_writer_C patterns{circuit, settings, imp, simulation, paths};
   preprocessing_C preprocessing{circuit, settings, messages, imp, collapsing};
   cpu_time_C cpu;
 

@@ -4,6 +4,7 @@
 #include "atpg/unique_sensitisation.h"
 #include "base/messages.h"
 #include "base/settings.h"
+#include "faults/robustness.h"
 #include "implication/implication.h"
 #include "model/circuit.h"
 #include "model/gate.h"
@@ -13,9 +14,8 @@
 fan_C::fan_C(implication_C& imp, const settings_C& settings, messages_C& messages)
     : backtrace(imp, settings), imp_(imp), settings_(settings), messages_(messages) {}
 
-void fan_C::init(int lines, int gates) {
+void fan_C::init(int lines) {
   backtrace.init_objective_lists(lines);
-  selected_path_C.init(gates);
 }
 
 char fan_C::exist_untried_combination_of_values() {
@@ -169,15 +169,17 @@ void fan_C::seed_unjustified_lines(line_C* target, char test_value) {
       if (c != X) in->good_value_c = mynot(c);
       if (in->line_type_c == BOUND_LINE) imp_.unjustified_bound_line_C.fuege_ein(in);
     }
-    return;
   }
+  // The target is justified like every other line.
   if (target->line_type_c == BOUND_LINE) imp_.unjustified_bound_line_C.fuege_ein(target);
 }
 
 fan_result_t fan_C::fan_alg(line_C* target, char test_value) {
   backtrace.d_front_gate_in_initial_objectives_p = nullptr;
   imp_.ziel_line_p = target;
-  imp_.d_front_C.fuege_ein(target);
+  // An initialisation run only justifies the line at the first value of its
+  // transition: there is no fault effect to propagate.
+  if (!imp_.init_pattern_b) imp_.d_front_C.fuege_ein(target);
   seed_unjustified_lines(target, test_value);
   imp_.implication_line_C.fuege_ein(target);
   for (int i = 0; i < imp_.only_value_lines_C.anzahl_i; i++) {
@@ -197,7 +199,13 @@ fan_result_t fan_C::fan_alg(line_C* target, char test_value) {
       r = imp_.implication();
       imp_.implication_line_C.anzahl_i = 0;
     }
-    // Robustness checks of two-pattern tests would reject a state here.
+    // A robust two-pattern test rejects a state whose test can glitch.
+    if (imp_.hazard_test_ein_b && test_value != ZERO && test_value != ONE && !imp_.init_pattern_b &&
+        r == STEP_ASSIGNED && imp_.input_kegel_changed_b && robustness_test(target, test_value)) {
+      target->hazard_b = 1;
+      imp_.hazard_occured_b = 1;
+      r = STEP_CONFLICT;
+    }
     imp_.input_kegel_changed_b = 0;
     if (r == STEP_CONFLICT) {
       if (!backtrack(result)) return result;

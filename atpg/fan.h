@@ -16,11 +16,9 @@ class fan_C {
   fan_C(implication_C& imp, const settings_C& settings, messages_C& messages);
 
   backtrace_C backtrace;
-  // The gates of the present path of the path-delay model.
-  gate_liste_C selected_path_C;
 
-  // Sizes the search's own lists for a circuit of the given size.
-  void init(int lines, int gates);
+  // Sizes the search's own lists for a circuit of the given number of lines.
+  void init(int lines);
 
   // Generates a test for the fault that the test value names at the target
   // line; the pattern is left on the primary inputs.

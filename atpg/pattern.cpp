@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "atpg/fan.h"
+#include "atpg/paths.h"
 #include "base/messages.h"
 #include "base/settings.h"
 #include "faults/fault_simulation.h"
@@ -38,8 +38,8 @@ std::vector<char> good_values(const line_liste_C& lines) {
 }  // namespace
 
 pattern_writer_C::pattern_writer_C(const circuit_C& circuit, const settings_C& settings,
-                                   const implication_C& imp, fault_simulation_C& simulation, const fan_C& fan)
-    : circuit_(circuit), settings_(settings), imp_(imp), simulation_(simulation), fan_(fan) {}
+                                   const implication_C& imp, fault_simulation_C& simulation, const paths_C& paths)
+    : circuit_(circuit), settings_(settings), imp_(imp), simulation_(simulation), paths_(paths) {}
 
 void pattern_writer_C::write_values(const std::vector<char>& inputs, const std::vector<char>& outputs) {
   for (char v : inputs) {
@@ -106,7 +106,7 @@ void pattern_writer_C::print_testpattern(line_C* target, int /*sub_pass*/) {
   count_pattern();
   write_values(inputs, outputs);
   pattern_F << " * " << target->name_s << "  " << imp_.number_backtracks_i << " Backtracks";
-  if (settings_.path_delay_test_b) pattern_F << "  Delay(units): " << fan_.selected_path_C.anzahl_i;
+  if (settings_.path_delay_test_b) pattern_F << "  Delay(units): " << paths_.selected_path_C.anzahl_i;
   pattern_F << "\n";
   pattern_F.flush();
   end_log_entry();

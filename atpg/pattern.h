@@ -7,7 +7,7 @@
 #include <vector>
 
 class circuit_C;
-class fan_C;
+class paths_C;
 class fault_simulation_C;
 class implication_C;
 class line_C;
@@ -16,7 +16,7 @@ struct settings_C;
 class pattern_writer_C {
  public:
   pattern_writer_C(const circuit_C& circuit, const settings_C& settings, const implication_C& imp,
-                   fault_simulation_C& simulation, const fan_C& fan);
+                   fault_simulation_C& simulation, const paths_C& paths);
 
   // Patterns written, for the report.
   int tests_i = 0;
@@ -33,7 +33,7 @@ class pattern_writer_C {
   const settings_C& settings_;
   const implication_C& imp_;
   fault_simulation_C& simulation_;
-  const fan_C& fan_;
+  const paths_C& paths_;
   std::ofstream pattern_F;
   char erster_eingang_b = 1;
   char robust_test_b = 1;

@@ -88,18 +88,20 @@ char targets_C::must_be_tested(line_C* line, char test_value) {
       if (stuck_at_model && !aborted_flag(line, k)) hilf_C.fuege_ein(line, test_value, 1);
       return 0;
     }
+    // The initialisation run of a transition: the line at its first value,
+    // no fault injected.
     case FALLING:
       if (line->sa1_redundant_b || line->sa1_aborted_b || line->falling_done_b || line->falling_redundant_b ||
           line->falling_aborted_b)
         return 0;
-      inject(line, ONE, ZERO);
+      inject(line, ONE, X);
       imp_.init_pattern_b = 1;
       return 1;
     case RISING:
       if (line->sa0_redundant_b || line->sa0_aborted_b || line->rising_done_b || line->rising_aborted_b ||
           line->rising_redundant_b)
         return 0;
-      inject(line, ZERO, ONE);
+      inject(line, ZERO, X);
       imp_.init_pattern_b = 1;
       return 1;
     default:

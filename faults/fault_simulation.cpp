@@ -7,6 +7,7 @@
 #include "base/settings.h"
 #include "faults/collapsing.h"
 #include "faults/fault_kind.h"
+#include "faults/robustness.h"
 #include "faults/target_list.h"
 #include "implication/implication.h"
 #include "model/circuit.h"
@@ -254,8 +255,20 @@ char fault_simulation_C::check_generated_test(line_C* l, line_C* target, char v)
   return contradiction ? 0 : 1;
 }
 
-void fault_simulation_C::fault_simulation(line_C* target, char /*test_value*/) {
+void fault_simulation_C::fault_simulation(line_C* target, char test_value) {
   line_value_liste_C& zielfehler_C = targets_.zielfehler_C;
+  if (imp_.hazard_test_ein_b) {
+    // The memo of the search is not kept up to date by the final
+    // justification: the check starts afresh. An initialisation run's own
+    // target has no test to check yet.
+    for (int i = 0; i < circuit_.gates_C.anzahl_i; i++) circuit_.gates_C[i]->hazard_state_c = 0;
+    if (target != nullptr && !imp_.init_pattern_b && robustness_test(target, test_value)) {
+      target->hazard_b = 1;
+      imp_.hazard_occured_b = 1;
+      collapsing_.mark_result(target, ABORTED, test_value);
+    }
+    mark_robust_signals(circuit_);
+  }
   for (int k = 0; k < zielfehler_C.anzahl_i; k++) {
     line_C* l = zielfehler_C[k]->line_p;
     const char w = zielfehler_C[k]->value_c;
@@ -266,6 +279,14 @@ void fault_simulation_C::fault_simulation(line_C* target, char /*test_value*/) {
       error(string_C("fault_simulation: testpattern-generatin or faultsimulation is untrue"));
     }
     undo_journal();
+  }
+  if (imp_.hazard_test_ein_b) {
+    const line_liste_C& lines_C = circuit_.lines_C;
+    for (int i = 0; i < lines_C.anzahl_i; i++) {
+      line_C* l = lines_C[i];
+      if (l->good_value_c == ZERO_ROBUST) l->good_value_c = ZERO;
+      if (l->good_value_c == ONE_ROBUST) l->good_value_c = ONE;
+    }
   }
 }
 
