@@ -38,7 +38,8 @@ std::vector<char> good_values(const line_liste_C& lines) {
 }  // namespace
 
 pattern_writer_C::pattern_writer_C(const circuit_C& circuit, const settings_C& settings,
-                                   const implication_C& imp, fault_simulation_C& simulation, const paths_C& paths)
+                                   const implication_C& imp, fault_simulation_C& simulation,
+                                   const paths_C& paths)
     : circuit_(circuit), settings_(settings), imp_(imp), simulation_(simulation), paths_(paths) {}
 
 void pattern_writer_C::write_values(const std::vector<char>& inputs, const std::vector<char>& outputs) {
@@ -61,8 +62,8 @@ void pattern_writer_C::count_pattern() {
   }
 }
 
-void pattern_writer_C::end_log_entry() {
-  simulation_.simu_F << "\n";
+void pattern_writer_C::end_log_entry(const std::string& detections) {
+  simulation_.simu_F << detections << "\n";
   simulation_.simu_F.flush();
 }
 
@@ -91,6 +92,8 @@ void pattern_writer_C::print_testpattern(line_C* target, int /*sub_pass*/) {
     last_init_p = inputs;
     last_init_p.insert(last_init_p.end(), outputs.begin(), outputs.end());
     last_init_set_b = 1;
+    last_init_detections_s = std::move(simulation_.detections_s);
+    simulation_.detections_s.clear();
     return;
   }
   if (last_init_set_b) {
@@ -99,7 +102,7 @@ void pattern_writer_C::print_testpattern(line_C* target, int /*sub_pass*/) {
     write_values(std::vector<char>(last_init_p.begin(), last_init_p.begin() + input_lines_C.anzahl_i),
                  std::vector<char>(last_init_p.begin() + input_lines_C.anzahl_i, last_init_p.end()));
     pattern_F << " * " << target->name_s << "  Init-Pattern\n";
-    end_log_entry();
+    end_log_entry(last_init_detections_s);
     count_pattern();
   }
   tests_i++;
@@ -109,5 +112,6 @@ void pattern_writer_C::print_testpattern(line_C* target, int /*sub_pass*/) {
   if (settings_.path_delay_test_b) pattern_F << "  Delay(units): " << paths_.selected_path_C.anzahl_i;
   pattern_F << "\n";
   pattern_F.flush();
-  end_log_entry();
+  end_log_entry(simulation_.detections_s);
+  simulation_.detections_s.clear();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <fstream>
+#include <string>
 #include <vector>
 
 class circuit_C;
@@ -40,7 +41,11 @@ class pattern_writer_C {
   char last_init_set_b = 0;
   std::vector<char> last_init_p;
 
+  // What the simulation of the stored initialisation pattern detected.
+  std::string last_init_detections_s;
+
   void write_values(const std::vector<char>& inputs, const std::vector<char>& outputs);
   void count_pattern();
-  void end_log_entry();
+  // Ends the log line of a pattern line with what that pattern detected.
+  void end_log_entry(const std::string& detections);
 };

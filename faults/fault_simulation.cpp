@@ -120,7 +120,7 @@ void fault_simulation_C::record_stuck_at(line_C* l, int k) {
   done_flag(l, k) = 1;
   aborted_flag(l, k) = 0;
   add_detected(l, test_value_of(k));
-  simu_F << (k == STUCK_AT_0_KIND ? "s-a-0: " : "s-a-1: ") << l->name_s << ", ";
+  detections_s += (k == STUCK_AT_0_KIND ? "s-a-0: " : "s-a-1: ") + l->name_s + ", ";
   collapsing_.mark_all(l, k);
 }
 
@@ -130,7 +130,7 @@ void fault_simulation_C::record_transition(line_C* l, char value) {
   (rising ? l->rising_aborted_b : l->falling_aborted_b) = 0;
   (rising ? l->rising_hazard_b : l->falling_hazard_b) = 0;
   add_detected(l, value);
-  simu_F << (rising ? "rising: " : "falling: ") << l->name_s << ", ";
+  detections_s += (rising ? "rising: " : "falling: ") + l->name_s + ", ";
 }
 
 // The fault effect travels gate by gate in level order, each gate
@@ -308,10 +308,10 @@ void fault_simulation_C::check_iddq_test(line_C* l, char v) {
     l->sa1_aborted_b = 0;
     if (settings_.iddq_stuck_on_test_b) {
       add_detected(l, FALLING);
-      simu_F << "I-s-on-0: " << l->name_s << ", ";
+      detections_s += "I-s-on-0: " + l->name_s + ", ";
     } else {
       add_detected(l, ONE);
-      simu_F << "s-a-1: " << l->name_s << ", ";
+      detections_s += "s-a-1: " + l->name_s + ", ";
     }
   }
   if (l->good_value_c == ONE && (v == ZERO || v == RISING)) {
@@ -319,10 +319,10 @@ void fault_simulation_C::check_iddq_test(line_C* l, char v) {
     l->sa0_aborted_b = 0;
     if (settings_.iddq_stuck_on_test_b) {
       add_detected(l, RISING);
-      simu_F << "I-s-on-1: " << l->name_s << ", ";
+      detections_s += "I-s-on-1: " + l->name_s + ", ";
     } else {
       add_detected(l, ZERO);
-      simu_F << "s-a-0: " << l->name_s << ", ";
+      detections_s += "s-a-0: " + l->name_s + ", ";
     }
   }
   if (l->sa0_done_b && l->sa1_done_b) l->stuck_at_done_b = l->test_done_b = 1;

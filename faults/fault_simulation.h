@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fstream>
+#include <string>
 #include <vector>
 
 class circuit_C;
@@ -18,8 +19,10 @@ class fault_simulation_C {
                      target_list_C& targets, collapsing_C& collapsing);
 
   // The test log (the circuit name followed by ".tests"), open while tests
-  // are generated.
+  // are generated: one line per pattern line of the pattern file.
   std::ofstream simu_F;
+  // The detections of the last simulated pattern, for its line of the log.
+  std::string detections_s;
 
   // Simulates all target faults under the values the present pattern left in
   // the circuit; target and test value name the fault it was generated for.

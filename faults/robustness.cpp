@@ -73,6 +73,12 @@ void mark_robust_signals(circuit_C& circuit) {
   for (int i = 0; i < inputs.anzahl_i; i++) {
     if (!inputs[i]->primary_output_b) mark_robust_signals(inputs[i]->successor());
   }
+  // A line whose value does not follow from open inputs (a learned only
+  // value) is not reached: it is not known to be robust.
+  for (int i = 0; i < lines_C.anzahl_i; i++) {
+    line_C* l = lines_C[i];
+    if (pending(l->good_value_c)) l->good_value_c = plain_code(l->good_value_c);
+  }
 }
 
 void mark_robust_signals(gate_C* g) {

@@ -25,6 +25,32 @@ struct named_fault_t {
   auto operator<=>(const named_fault_t&) const = default;
 };
 
+// Every pattern line of a pattern file, initialisation patterns included, in
+// file order.
+struct pattern_record_t {
+  std::string inputs, outputs, target;
+  bool init;    // "Init-Pattern"
+  bool robust;  // written before the "* Non Robust Pattern:" line
+  int delay;    // the path-delay "Delay(units)", else -1
+};
+struct pattern_records_t {
+  std::vector<std::string> inputs, outputs;
+  std::vector<pattern_record_t> lines;
+};
+pattern_records_t read_pattern_records(const std::string& path);
+
+// A detection of the test log with its tag: "s-a-0", "s-a-1", "rising",
+// "falling", "I-s-on-0", "I-s-on-1".
+struct logged_t {
+  std::string tag, name;
+};
+// The detections of every line of a ".tests" log.
+std::vector<std::vector<logged_t>> read_tagged_log(const std::string& path);
+
+// The names under a section title of the statistics file, up to the next
+// blank line ("none" gives no names); the last report's section.
+std::vector<std::string> stat_section(const std::string& stat, const std::string& title);
+
 // The lines of a text that ends every line with "\n".
 std::vector<std::string> text_lines(const std::string& text);
 

@@ -141,6 +141,33 @@ std::vector<uint64_t> reference_circuit_t::signal_values(const std::vector<uint6
   return v;
 }
 
+reference_circuit_t::dual_rail_t reference_circuit_t::dual_rail_values(const dual_rail_t& in) const {
+  dual_rail_t v{std::vector<uint64_t>(signal_index_.size(), 0),
+                std::vector<uint64_t>(signal_index_.size(), 0)};
+  for (size_t i = 0; i < input_signals_.size(); i++) {
+    v.may_be_0[input_signals_[i]] = in.may_be_0[i];
+    v.may_be_1[input_signals_[i]] = in.may_be_1[i];
+  }
+  for (const gate_t& g : gates_) {
+    uint64_t z = v.may_be_0[g.inputs[0]], o = v.may_be_1[g.inputs[0]];
+    for (size_t k = 1; k < g.inputs.size(); k++) {
+      const uint64_t zk = v.may_be_0[g.inputs[k]], ok = v.may_be_1[g.inputs[k]];
+      if (g.kind == and_gate || g.kind == nand_gate) {
+        z |= zk, o &= ok;
+      } else if (g.kind == or_gate || g.kind == nor_gate) {
+        z &= zk, o |= ok;
+      } else {  // exor
+        const uint64_t z2 = (z & zk) | (o & ok), o2 = (z & ok) | (o & zk);
+        z = z2, o = o2;
+      }
+    }
+    const bool inverting = g.kind == nand_gate || g.kind == nor_gate || g.kind == inverter_gate;
+    v.may_be_0[g.output] = inverting ? o : z;
+    v.may_be_1[g.output] = inverting ? z : o;
+  }
+  return v;
+}
+
 std::vector<uint64_t> reference_circuit_t::simulate(const std::vector<uint64_t>& in,
                                                     const reference_fault_t* fault) const {
   const std::vector<uint64_t> v = signal_values(in, fault);

@@ -34,6 +34,12 @@ class reference_circuit_t {
   // pattern b.
   std::vector<uint64_t> signal_values(const std::vector<uint64_t>& inputs,
                                       const reference_fault_t* fault = nullptr) const;
+  // Three-valued: per input the patterns where it may be 0 and where it may
+  // be 1 (both for an unknown value); the same pair of words per signal.
+  struct dual_rail_t {
+    std::vector<uint64_t> may_be_0, may_be_1;
+  };
+  dual_rail_t dual_rail_values(const dual_rail_t& inputs) const;
   // The output words, in the order of outputs().
   std::vector<uint64_t> simulate(const std::vector<uint64_t>& inputs,
                                  const reference_fault_t* fault = nullptr) const;
