@@ -39,7 +39,7 @@ class run_C {
   targets_C targets{settings, imp, target_list};
   paths_C paths{circuit, imp};
   pattern_writer_C patterns{circuit, settings, imp, simulation, paths};
-  preprocessing_C preprocessing{circuit, settings, messages, imp, collapsing};
+  preprocessing_C preprocessing{circuit, settings, messages, imp, target_list, collapsing};
   cpu_time_C cpu;
 
   // Counters of the whole run.

@@ -78,10 +78,13 @@ int compare_zielfehler(const void* a, const void* b) {
   return second->line_p->plane_i - first->line_p->plane_i;
 }
 
-void collapsing_C::sort_targets() {
-  line_value_liste_C& zielfehler_C = targets_.zielfehler_C;
-  std::cout << "\tSort Fault List\n" << std::flush;
+void sort_by_falling_level(line_value_liste_C& zielfehler_C) {
   std::qsort(zielfehler_C.elemente_p.data(), zielfehler_C.anzahl_i, sizeof(line_value_t), compare_zielfehler);
+}
+
+void collapsing_C::sort_targets() {
+  std::cout << "\tSort Fault List\n" << std::flush;
+  sort_by_falling_level(targets_.zielfehler_C);
 }
 
 void collapsing_C::gib_aequi_klassen_zahl() {

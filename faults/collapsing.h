@@ -9,6 +9,7 @@
 class circuit_C;
 class implication_C;
 class line_C;
+class line_value_liste_C;
 class target_list_C;
 struct settings_C;
 
@@ -24,6 +25,7 @@ int out_Aequivalenztyp(line_C* line, char gate_type, int k);
 int out_Dominanztyp(line_C* line, char gate_type, int k);
 // Orders the target list by falling level.
 int compare_zielfehler(const void* a, const void* b);
+void sort_by_falling_level(line_value_liste_C& zielfehler_C);
 
 class collapsing_C {
  public:

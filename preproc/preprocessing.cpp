@@ -1,5 +1,6 @@
 #include "preproc/preprocessing.h"
 
+#include <fstream>
 #include <iostream>
 
 #include "base/messages.h"
@@ -8,6 +9,7 @@
 #include "model/circuit.h"
 #include "model/gate.h"
 #include "preproc/constraint_analysis.h"
+#include "preproc/fault_list_file.h"
 #include "preproc/feedback.h"
 #include "preproc/levels.h"
 #include "preproc/line_structure.h"
@@ -27,12 +29,13 @@ void get_block_cube(gate_C* /*block*/) {
 }
 
 preprocessing_C::preprocessing_C(circuit_C& circuit, const settings_C& settings, messages_C& messages,
-                                 implication_C& imp, collapsing_C& collapsing)
+                                 implication_C& imp, target_list_C& targets, collapsing_C& collapsing)
     : learning(circuit, imp, collapsing),
       circuit_(circuit),
       settings_(settings),
       messages_(messages),
       imp_(imp),
+      targets_(targets),
       collapsing_(collapsing) {}
 
 void preprocessing_C::praeprocessing(char simulate) {
@@ -60,8 +63,12 @@ void preprocessing_C::praeprocessing(char simulate) {
   }
 
   if (!settings_.bridging_b && !settings_.bridging_iddq_b) {
-    // A .flt fault list file, when there is one, is read here instead.
-    collapsing_.gib_aequi_klassen_zahl();
+    std::ifstream flt(settings_.schaltungsname_s + ".flt");
+    if (flt) {
+      read_flt(flt, circuit_, settings_, messages_, targets_);
+    } else {
+      collapsing_.gib_aequi_klassen_zahl();
+    }
   }
 
   if (!settings_.only_iddq_test_b && !simulate) {

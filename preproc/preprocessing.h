@@ -10,11 +10,12 @@ class gate_C;
 class implication_C;
 class messages_C;
 struct settings_C;
+class target_list_C;
 
 class preprocessing_C {
  public:
   preprocessing_C(circuit_C& circuit, const settings_C& settings, messages_C& messages, implication_C& imp,
-                  collapsing_C& collapsing);
+                  target_list_C& targets, collapsing_C& collapsing);
 
   learning_C learning;
 
@@ -27,6 +28,7 @@ class preprocessing_C {
   const settings_C& settings_;
   messages_C& messages_;
   implication_C& imp_;
+  target_list_C& targets_;
   collapsing_C& collapsing_;
 };
 
