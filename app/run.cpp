@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "app/driver.h"
+#include "app/pattern_simulation.h"
 #include "faults/zento.h"
 #include "input/check.h"
 #include "input/parser.h"
@@ -147,14 +148,17 @@ int run_sequence(run_C& run, int argc, char* argv[]) {
   run.preprocessing.praeprocessing(simulate ? 1 : 0);
   run.cpu.cpu_prae_l = run.cpu.add_time(run.cpu.cpu_prae_l);
   std::cout << (simulate ? "Simulate " : "Test ") << circuit_title(settings) << std::flush;
-  if (simulate || settings.bridging_b || settings.bridging_iddq_b) {
+  if (settings.bridging_b || settings.bridging_iddq_b) {
     // Said plainly rather than reporting figures nothing has produced.
-    std::cout << "\nThis version does not generate tests for bridging faults; "
-              << (simulate ? "pattern file simulation" : "this fault model") << " is not available yet\n"
+    std::cout << "\nThis version does not handle bridging faults; this fault model is not available yet\n"
               << std::flush;
     return 1;
   }
-  test_circuit(run);
+  if (simulate) {
+    simulate_circuit(run);
+  } else {
+    test_circuit(run);
+  }
   return 0;
 }
 
