@@ -1,10 +1,12 @@
 #include "app/driver.h"
 
+#include <cstdint>
 #include <iostream>
 #include <string>
 
 #include "app/report.h"
 #include "app/run.h"
+#include "faults/bridging.h"
 #include "faults/zento.h"
 #include "measures/level.h"
 #include "measures/probabilistic.h"
@@ -21,10 +23,12 @@ namespace {
 
 // The count of remaining targets, rewritten in place: the backspaces bring
 // the cursor back to the blank in front of the number.
-void progress(int remaining, bool first) {
+// Bridging targets are counted up to eight digits, the others up to six.
+void progress(std::int64_t remaining, bool first, bool bridging = false) {
   std::cout << (first ? "Remaining Faults: " : " ") << remaining << "          ";
   int back = 12;
-  for (int threshold : {9, 99, 999, 9999, 99999}) {
+  std::int64_t threshold = 9;
+  for (int digits = 1; digits <= (bridging ? 7 : 5); digits++, threshold = threshold * 10 + 9) {
     if (remaining > threshold) back++;
   }
   std::cout << std::string(back, '\b') << std::flush;
@@ -99,6 +103,105 @@ void single_line_targets(run_C& run, int sub_pass) {
   }
 }
 
+// Aborted bridging targets are tried again with the next measures or
+// backtrack limit.
+void reset_aborted_pairs(target_list_C& target_list) {
+  for (line_line_t& pair : target_list.zielfehler2_C.elemente_p) {
+    if (pair.pair_state_c == PAIR_ABORTED) pair.pair_state_c = PAIR_UNTESTED;
+  }
+}
+
+// One activation of a bridge: the pair holds the values the driver gave it,
+// and the search justifies them and, with voltage detection, propagates the
+// effect of the carrier. The search enters the carrier itself.
+fan_result_t search_bridge(run_C& run, line_line_t* pair, line_C* carrier) {
+  implication_C& imp = run.imp;
+  cpu_time_C& cpu = run.cpu;
+  line_C* other = carrier == pair->line_a_p ? pair->line_b_p : pair->line_a_p;
+  if (other->line_type_c == BOUND_LINE) imp.unjustified_bound_line_C.fuege_ein(other);
+  imp.implication_line_C.fuege_ein(other);
+  if (run.settings.bridging_b) {
+    output_kegel(carrier);
+    carrier->bad_value_c = mynot(carrier->good_value_c);
+  }
+  cpu.add_time(cpu.cpu_sons_l);
+  const fan_result_t r = run.fan.fan_alg(carrier, X);
+  cpu.add_time(cpu.cpu_tpg_l);
+  run.backtrack_counter_i += imp.number_backtracks_i;
+  return r;
+}
+
+// The pair at its first activation and, where one exists, at the opposite
+// polarity; the result of the last search made.
+fan_result_t activate_and_search(run_C& run, line_line_t* pair, bool& aborted) {
+  line_C* a = pair->line_a_p;
+  line_C* b = pair->line_b_p;
+  bridge_activation_t tries[2];
+  if (run.settings.bridging_iddq_b) {
+    tries[0] = {a, ZERO, ONE};
+    tries[1] = {a, ONE, ZERO};
+  } else {
+    tries[0] = first_activation(a, b);
+    tries[1] = second_activation(a, b);
+  }
+  fan_result_t r = REDUNDANT;
+  aborted = false;
+  for (int t = 0; t < 2 && tries[t].carrier != nullptr; t++) {
+    if (t > 0) {
+      run.imp.reset_net(r);
+      run.imp.unjustified_bound_line_C.anzahl_i = 0;
+    }
+    a->good_value_c = tries[t].value_a;
+    b->good_value_c = tries[t].value_b;
+    r = search_bridge(run, pair, tries[t].carrier);
+    if (r == TEST_FOUND) return r;
+    aborted |= r == ABORTED;
+  }
+  return r;
+}
+
+// One walk over the bridging targets.
+void bridging_targets(run_C& run, int sub_pass) {
+  implication_C& imp = run.imp;
+  cpu_time_C& cpu = run.cpu;
+  target_list_C& target_list = run.target_list;
+  progress(target_list.elements_to_test_i, true, true);
+  run.targets.act_bridging_list_index_i = 0;
+  while (line_line_t* pair = run.targets.gen_br_fault()) {
+    bool aborted = false;
+    const fan_result_t r = activate_and_search(run, pair, aborted);
+    if (r == TEST_FOUND) {
+      imp.test_generated_b = 1;
+      if (run.settings.bridging_iddq_b) {
+        run.simulation.iddq_fault_simulation();
+      } else {
+        run.simulation.fault_simulation(imp.ziel_line_p, 8);
+      }
+      cpu.add_time(cpu.cpu_fs_l);
+      // The search has shown the effect at an output; the simulation, which
+      // takes an open input as unknown in the faulty circuit, may not see
+      // it where another input of a gate controls it.
+      if (pair->pair_state_c == PAIR_UNTESTED) run.simulation.detect_pair(pair);
+      run.patterns.print_testpattern(imp.ziel_line_p, sub_pass);
+    } else {
+      imp.test_generated_b = 0;
+      // Redundant only when every activation the pair has was proven
+      // impossible, and one with none at all is electrically untestable.
+      if (aborted) {
+        pair->pair_state_c = PAIR_ABORTED;
+        run.no_aborted_path_i++;
+      } else {
+        pair->pair_state_c = PAIR_REDUNDANT;
+        run.no_red_classes_i++;
+        target_list.elements_to_test_i--;
+      }
+      imp.unjustified_bound_line_C.anzahl_i = 0;
+    }
+    imp.reset_net(r);
+    progress(target_list.elements_to_test_i, false, true);
+  }
+}
+
 // Every path of the circuit in turn. Each test is preceded by an
 // initialisation pattern that holds the start of the path at 0, so that the
 // pair launches a rising transition along the path.
@@ -152,7 +255,10 @@ void test_circuit(run_C& run) {
   prob_compute_observaby(circuit);
   std::cout << "Compute Testpattern\n" << std::flush;
   imp.reset_net(TEST_FOUND);
+  const bool bridging = settings.bridging_b || settings.bridging_iddq_b;
+  run.target_list.elements_to_test_i = run.target_list.zielfehler2_C.anzahl();
   imp.testing_phase_b = 1;
+  bool first_sub_pass = true;
   for (int pass = 0; pass <= 5; pass++) {
     if (settings.path_delay_test_b) {
       imp.hazard_test_ein_b = 0;
@@ -177,10 +283,16 @@ void test_circuit(run_C& run) {
         level_compute_observaby(circuit);
       }
       if (imp.phase3_b) k++;
-      single_line_targets(run, k);
+      if (!bridging) {
+        single_line_targets(run, k);
+      } else {
+        if (!first_sub_pass) reset_aborted_pairs(run.target_list);
+        bridging_targets(run, k);
+      }
+      first_sub_pass = false;
     }
     std::cout << "\n" << std::flush;
-    if (run.target_list.zielfehler_C.is_empty()) break;
+    if (bridging ? run.target_list.elements_to_test_i == 0 : run.target_list.zielfehler_C.is_empty()) break;
     run.no_aborted_path_i = 0;
     bool phase_change = true;
     if (imp.hazard_test_ein_b) {
@@ -201,6 +313,7 @@ void test_circuit(run_C& run) {
         print_result(run);
         std::cout << "2. Phase of Test Generation\n" << std::flush;
         reset_aborted_marks(circuit);
+        reset_aborted_pairs(run.target_list);
       } else if (imp.phase3_b || !settings.use_3_phases_b) {
         break;
       } else {
@@ -209,6 +322,7 @@ void test_circuit(run_C& run) {
         print_result(run);
         std::cout << "3. Phase of Test Generation and Redundancy Identification\n" << std::flush;
         reset_aborted_marks(circuit);
+        reset_aborted_pairs(run.target_list);
       }
     }
   }

@@ -79,6 +79,8 @@ void simulate_circuit(run_C& run) {
     l->sa0_aborted_b = 1;
     l->sa1_aborted_b = 1;
   }
+  for (line_line_t& pair : run.target_list.zielfehler2_C.elemente_p) pair.pair_state_c = PAIR_ABORTED;
+  run.target_list.elements_to_test_i = run.target_list.zielfehler2_C.anzahl();
   read_header(in, run);
   cpu_time_C& cpu = run.cpu;
   for (std::string token; next_token(in, token);) {
@@ -89,7 +91,7 @@ void simulate_circuit(run_C& run) {
     in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
     if (token[0] == '*') continue;
     cpu.add_time(cpu.cpu_sons_l);
-    if (run.settings.current_detection()) {
+    if (run.settings.current_detection() || run.settings.bridging_iddq_b) {
       run.simulation.iddq_fault_simulation();
     } else {
       run.simulation.fault_simulation(nullptr, 8);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -124,6 +125,25 @@ void signal_lists(const run_C& run, report_files_t& f, bool (*targeted)(const li
   f.stat << "\n\n\nThe other lines were tested with regard to the fault model\n";
 }
 
+// The bridging lists: the redundant pairs (also into the redundancy file)
+// and the aborted ones, each as its two names.
+void bridging_lists(const run_C& run, report_files_t& f, std::int64_t& R, std::int64_t& A) {
+  const line_line_liste_C& pairs = run.target_list.zielfehler2_C;
+  for (const char state : {PAIR_REDUNDANT, PAIR_ABORTED}) {
+    f.stat << (state == PAIR_REDUNDANT ? "\n\n\nRedundant Faults:\n" : "\n\n\nAborted Faults:\n");
+    std::int64_t& count = state == PAIR_REDUNDANT ? R : A;
+    for (const line_line_t& pair : pairs.elemente_p) {
+      if (pair.pair_state_c != state) continue;
+      count++;
+      const std::string names = pair.line_a_p->name_s + "  <-->  " + pair.line_b_p->name_s + "\n";
+      f.stat << names;
+      if (state == PAIR_REDUNDANT) f.red << names;
+    }
+    if (count == 0) f.stat << "none\n";
+  }
+  f.stat << "\n\n\nThe other lines were tested with regard to the fault model\n";
+}
+
 // A figure to the statistics file and standard output.
 void figure(report_files_t& f, const char* label, long value) {
   f.stat << label << value << "\n";
@@ -171,16 +191,22 @@ void print_result(run_C& run) {
   const bool some_lines_targeted =
       settings.transition_test_b || settings.stuck_open_test_b || settings.iddq_stuck_on_test_b;
   const auto every_line = [](const line_C*) { return true; };
+  const bool bridging = settings.bridging_b || settings.bridging_iddq_b;
   tally_t redundant;
   tally_t aborted;
+  std::int64_t R = 0;
+  std::int64_t A = 0;
   if (settings.path_delay_test_b) {
-    redundant.all = redundant.targeted = run.no_redundant_path_i;
-    aborted.all = aborted.targeted = run.no_aborted_path_i;
+    R = run.no_redundant_path_i;
+    A = run.no_aborted_path_i;
+  } else if (bridging) {
+    bridging_lists(run, f, R, A);
   } else {
     signal_lists(run, f, some_lines_targeted ? transition_target : +every_line, redundant, aborted);
+    R = redundant.all;
+    A = aborted.all;
   }
-  const int R = redundant.all;
-  const int A = aborted.all;
+  const std::int64_t U = run.target_list.nr_redFaults;
 
   if (stuck_at) {
     f.stat << "\n\n\nNumber of Equivalent Classes : " << collapsing.aequivalenzen_zahl_i << "\n";
@@ -188,7 +214,8 @@ void print_result(run_C& run) {
   }
   figure(f, "Number of Backtracks:  ", run.backtrack_counter_i);
   f.log << run.backtrack_counter_i << "\t";
-  figure(f, "Number of Redundancies:  ", R);
+  if (settings.bridging_b) figure(f, "Number of Electric Untestable Faults:  ", U);
+  figure(f, "Number of Redundancies:  ", R + U);
   f.log << R << "\t";
   if (stuck_at) figure(f, "Number of Redundant Classes : ", collapsing.redundanz_klassen_zahl_i);
   figure(f, "Number of Aborted Faults:  ", A);
@@ -225,6 +252,21 @@ void print_result(run_C& run) {
   if (settings.path_delay_test_b) {
     const double t = patterns.no_testpattern_i;
     percentage(f, "Fault Coverage:  ", 100 * t / (A + R + t));
+  } else if (bridging) {
+    // Over every candidate pair, the electrically untestable ones included;
+    // a run without candidates has nothing left open. Pairs still untested
+    // when the run stops count as given up.
+    const std::int64_t candidates = run.target_list.zielfehler2_C.anzahl() + U;
+    std::int64_t detected = 0;
+    for (const line_line_t& pair : run.target_list.zielfehler2_C.elemente_p) {
+      detected += pair.pair_state_c == PAIR_DETECTED;
+    }
+    const double base = static_cast<double>(std::max<std::int64_t>(candidates, 1));
+    const double coverage = candidates == 0 ? 100 : 100 * detected / base;
+    const double bridging_efficiency = candidates == 0 ? 100 : 100 * (detected + R + U) / base;
+    percentage(f, "Fault Coverage:  ", std::trunc(100 * coverage) / 100);
+    percentage(f, "Efficiency of Test generation:  ", bridging_efficiency);
+    f.log << std::trunc(bridging_efficiency * 10) / 10 << "%\t";
   } else {
     if (settings.stuck_open_test_b) {
       f.stat << "robust Fault Coverage:  " << run.robuste_fehlerueberdeckung_f << "% \n";

@@ -148,12 +148,6 @@ int run_sequence(run_C& run, int argc, char* argv[]) {
   run.preprocessing.praeprocessing(simulate ? 1 : 0);
   run.cpu.cpu_prae_l = run.cpu.add_time(run.cpu.cpu_prae_l);
   std::cout << (simulate ? "Simulate " : "Test ") << circuit_title(settings) << std::flush;
-  if (settings.bridging_b || settings.bridging_iddq_b) {
-    // Said plainly rather than reporting figures nothing has produced.
-    std::cout << "\nThis version does not handle bridging faults; this fault model is not available yet\n"
-              << std::flush;
-    return 1;
-  }
   if (simulate) {
     simulate_circuit(run);
   } else {
@@ -201,7 +195,11 @@ void run_C::listen_init() {
   imp.init_working_sets(lines, statistic_u.no_gates_i);
   fan.init(lines);
   paths.init(circuit.gates_C.anzahl_i);  // a path may pass every gate, fanout gates included
-  if (!settings.bridging_iddq_b && !settings.bridging_b) target_list.init(lines);
+  if (!settings.bridging_iddq_b && !settings.bridging_b) {
+    target_list.init(lines);
+  } else {
+    target_list.init_bridging();
+  }
   circuit.free_lines_C.init(lines);
   collapsing.red_abo_liste_C.init(lines);
   circuit.pseudo_inputs_C.init(statistic_u.no_flipflop_i + statistic_u.no_signals_i);

@@ -47,7 +47,6 @@ class run_C {
   int no_red_classes_i = 0;      // redundant targets
   int no_aborted_path_i = 0;     // aborted targets or paths
   int no_redundant_path_i = 0;   // redundant paths
-  int elements_to_test_i = 0;    // bridging targets left
   int zento_reject_level_i = 0;  // sub-passes, for the switch-level companion
   double robuste_fehlerueberdeckung_f = 0;
 

@@ -122,3 +122,12 @@ line_value_t* targets_C::gen_fault() {
   }
   return nullptr;
 }
+
+line_line_t* targets_C::gen_br_fault() {
+  line_line_liste_C& pairs = target_list_.zielfehler2_C;
+  for (; act_bridging_list_index_i < pairs.anzahl(); act_bridging_list_index_i++) {
+    line_line_t* pair = pairs[act_bridging_list_index_i];
+    if (pair->pair_state_c == PAIR_UNTESTED) return pair;
+  }
+  return nullptr;
+}

@@ -1,6 +1,8 @@
 // Taking the next target and injecting its fault, in each fault model.
 #pragma once
 
+#include <cstdint>
+
 #include "model/record_lists.h"
 #include "model/values.h"
 
@@ -18,6 +20,11 @@ class targets_C {
   // Whether the target must be tested now; if so, its fault is injected.
   char should_be_tested(line_C* line, char test_value);
   char must_be_tested(line_C* line, char test_value);
+
+  // Where the walk over the bridging targets stands.
+  std::int64_t act_bridging_list_index_i = 0;
+  // The next untested bridging pair from the present one on, or null.
+  line_line_t* gen_br_fault();
 
  private:
   const settings_C& settings_;

@@ -256,6 +256,10 @@ char fault_simulation_C::check_generated_test(line_C* l, line_C* target, char v)
 }
 
 void fault_simulation_C::fault_simulation(line_C* target, char test_value) {
+  if (settings_.bridging_b) {
+    bridging_fault_simulation();
+    return;
+  }
   line_value_liste_C& zielfehler_C = targets_.zielfehler_C;
   if (imp_.hazard_test_ein_b) {
     // The memo of the search is not kept up to date by the final
@@ -329,6 +333,10 @@ void fault_simulation_C::check_iddq_test(line_C* l, char v) {
 }
 
 void fault_simulation_C::iddq_fault_simulation() {
+  if (settings_.bridging_iddq_b || settings_.bridging_b) {
+    bridging_iddq_simulation();
+    return;
+  }
   line_value_liste_C& zielfehler_C = targets_.zielfehler_C;
   for (int k = 0; k < zielfehler_C.anzahl_i; k++) {
     check_iddq_test(zielfehler_C[k]->line_p, zielfehler_C[k]->value_c);

@@ -2,6 +2,7 @@
 // pattern detects is marked done, logged and collected for dropping.
 #pragma once
 
+#include <cstdint>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@ class circuit_C;
 class collapsing_C;
 class implication_C;
 class line_C;
+struct line_line_t;
 class target_list_C;
 struct settings_C;
 
@@ -35,6 +37,13 @@ class fault_simulation_C {
   // fault already proven redundant.
   char check_generated_test(line_C* line, line_C* target, char test_value);
   void check_iddq_test(line_C* line, char test_value);
+  // The bridging models: every bridging target not yet detected or proven
+  // redundant, detected by its fault effect at an output or by the current
+  // that flows while its signals hold opposite values.
+  void bridging_fault_simulation();
+  void bridging_iddq_simulation();
+  // Records a bridging target as detected by the present pattern.
+  void detect_pair(line_line_t* pair);
 
  private:
   // Fault-affected lines waiting for their successor gate, taken in level
@@ -57,6 +66,14 @@ class fault_simulation_C {
   unsigned arrivals_ = 0;
   int effects_ = 0;  // fault effects (not X) in the frontier
   unsigned simulation_stamp_ = 0;
+  // Bridging targets still open, by index; the settled ones leave after
+  // every pattern.
+  std::vector<std::int64_t> open_pairs_;
+  bool open_pairs_listed_ = false;
+  // Per signal and pattern: whether its fault effect reaches an output.
+  std::vector<unsigned> reach_stamp_;
+  std::vector<char> reaches_;
+  unsigned pattern_stamp_ = 0;
 
   bool advance(line_C* line, unsigned char value);
   line_C* take();
@@ -64,4 +81,7 @@ class fault_simulation_C {
   void add_detected(line_C* l, char value);
   void record_stuck_at(line_C* l, int k);
   void record_transition(line_C* l, char value);
+  std::vector<std::int64_t>& open_pairs();
+  void drop_settled_pairs();
+  bool effect_reaches_output(line_C* l);
 };

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/memory.h"
 #include "base/settings.h"
 #include "model/circuit.h"
 #include "model/gate.h"
@@ -10,6 +11,12 @@
 
 target_list_C::target_list_C(circuit_C& circuit, const settings_C& settings)
     : circuit_(circuit), settings_(settings) {}
+
+void target_list_C::init_bridging() {
+  // A pair's record, and its place in the fault simulation's list of open pairs.
+  constexpr std::int64_t bytes_per_pair = sizeof(line_line_t) + sizeof(std::int64_t);
+  zielfehler2_C.max_records_l = available_memory_bytes() / 2 / bytes_per_pair;
+}
 
 void target_list_C::init(int lines) {
   const bool two_pattern = settings_.stuck_open_test_b || settings_.transition_test_b;

@@ -3,6 +3,8 @@
 // settled, waiting to be dropped from the list.
 #pragma once
 
+#include <cstdint>
+
 #include "model/record_lists.h"
 
 class circuit_C;
@@ -20,8 +22,18 @@ class target_list_C {
   // 1 when the target faults were read from a fault list file.
   char flt_read_b = 0;
 
+  // The bridging targets: pairs of signals with what the run found out.
+  line_line_liste_C zielfehler2_C;
+  // Pairs that no values can activate, counted but not listed.
+  std::int64_t nr_redFaults = 0;
+  // Bridging targets neither detected nor proven redundant yet.
+  std::int64_t elements_to_test_i = 0;
+
   // Sizes both lists for a circuit of the given number of lines.
   void init(int lines);
+  // Lets the bridging list grow to half the memory the machine has left:
+  // the search and the fault simulation need room of their own.
+  void init_bridging();
   // Appends the single-line targets of the selected model to list.
   void erstelle_zielfehlerliste(line_value_liste_C& list);
   // Removes every pair of hilf_C from the target list and empties hilf_C.

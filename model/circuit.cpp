@@ -35,11 +35,11 @@ void circuit_C::add_gate(gate_C* gate) {
 }
 
 line_C* circuit_C::search_line(const std::string& name) const {
-  return search(name.c_str(), line_tree_root_p);
+  return search_line_in_tree(line_tree_root_p, name.c_str());
 }
 
 gate_C* circuit_C::search_gate(const std::string& name) const {
-  return search(name.c_str(), gate_tree_root_p);
+  return search_gate_in_tree(gate_tree_root_p, name.c_str());
 }
 
 void circuit_C::forget_line(line_C* line) {

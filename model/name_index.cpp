@@ -145,12 +145,12 @@ N* find_node(const char* name, N* node) {
 
 }  // namespace
 
-line_C* search(const char* name, line_tree_u* root) {
+line_C* search_line_in_tree(line_tree_u* root, const char* name) {
   line_tree_u* node = find_node(name, root);
   return node ? node->line_p : nullptr;
 }
 
-gate_C* search(const char* name, gate_tree_u* root) {
+gate_C* search_gate_in_tree(gate_tree_u* root, const char* name) {
   gate_tree_u* node = find_node(name, root);
   return node ? node->gate_p : nullptr;
 }

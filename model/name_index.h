@@ -33,8 +33,8 @@ void quarn_search_line_tree(line_C* line, line_tree_u*& node, char& grown, line_
 void quarn_search_gate_tree(const char* name, gate_tree_u*& node, char& grown, gate_tree_u*& found);
 
 // Lookup without insertion; null when absent.
-line_C* search(const char* name, line_tree_u* root);
-gate_C* search(const char* name, gate_tree_u* root);
+line_C* search_line_in_tree(line_tree_u* root, const char* name);
+gate_C* search_gate_in_tree(gate_tree_u* root, const char* name);
 
 // A deleted record leaves the index, so that no later lookup reaches it.
 void quarn_forget_line(line_tree_u* root, line_C* line);

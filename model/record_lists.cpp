@@ -139,20 +139,14 @@ line_value_t* line_value_liste_C::find_a_aequi_class_member(int k) {
 
 // ------------------------------------------------------------- signal pairs
 
-void line_line_liste_C::init(int n) {
-  elemente_p.clear();
-  elemente_p.resize(n);
-  anzahl_i = 0;
-  groesse_i = n;
+void line_line_liste_C::reserve(std::int64_t n) {
+  if (n > max_records_l) error(with_limit("Overflow of line_line_liste_C", max_records_l));
+  elemente_p.reserve(static_cast<size_t>(n));
 }
 
 void line_line_liste_C::fuege_ein(line_C* a, line_C* b) {
-  liste_C::fuege_ein();
-  if (anzahl_i > groesse_i) error(with_limit("Overflow of line_line_liste_C", groesse_i));
-  auto& slot = elemente_p[anzahl_i - 1];
-  if (!slot) slot = std::make_unique<line_line_t>();
-  slot->line_a_p = a;
-  slot->line_b_p = b;
+  if (anzahl() >= max_records_l) error(with_limit("Overflow of line_line_liste_C", max_records_l));
+  elemente_p.push_back(line_line_t{a, b, PAIR_UNTESTED});
 }
 
 // --------------------------------------------------------------- objectives

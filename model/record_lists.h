@@ -2,6 +2,7 @@
 // objectives. A removed record is parked behind the last one and reused.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -46,19 +47,31 @@ class line_value_liste_C : public liste_C {
   void insert_sorted();
 };
 
+// A pair of signals that may be shorted together, and what the run found
+// out about it.
+enum : char { PAIR_UNTESTED = 0, PAIR_DETECTED = 1, PAIR_ABORTED = 2, PAIR_REDUNDANT = 3 };
+
 struct line_line_t {
   line_C* line_a_p = nullptr;
   line_C* line_b_p = nullptr;
-  char pair_state_c = 0;
+  char pair_state_c = PAIR_UNTESTED;
 };
 
-class line_line_liste_C : public liste_C {
+// The records lie side by side and the list grows as it fills: a circuit of
+// tens of thousands of signals has hundreds of millions of pairs, so sizes
+// are 64-bit and the growth stops at max_records_l.
+class line_line_liste_C {
  public:
-  std::vector<std::unique_ptr<line_line_t>> elemente_p;
+  std::vector<line_line_t> elemente_p;
+  std::int64_t max_records_l = INT64_MAX;
 
-  line_line_t* operator[](int i) const { return elemente_p[i].get(); }
+  std::int64_t anzahl() const { return static_cast<std::int64_t>(elemente_p.size()); }
+  bool is_empty() const { return elemente_p.empty(); }
+  line_line_t* operator[](std::int64_t i) { return &elemente_p[i]; }
+  const line_line_t* operator[](std::int64_t i) const { return &elemente_p[i]; }
 
-  void init(int n);
+  // Room for n pairs at once, when their number is known beforehand.
+  void reserve(std::int64_t n);
   void fuege_ein(line_C* a, line_C* b);
 };
 

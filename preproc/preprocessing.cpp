@@ -8,6 +8,7 @@
 #include "faults/collapsing.h"
 #include "model/circuit.h"
 #include "model/gate.h"
+#include "preproc/bridging_list.h"
 #include "preproc/constraint_analysis.h"
 #include "preproc/fault_list_file.h"
 #include "preproc/feedback.h"
@@ -48,8 +49,16 @@ void preprocessing_C::praeprocessing(char simulate) {
   title("\tFind Planes\n");
   calculate_planes(circuit_, messages_);
 
-  // Bridging fault models: the bridging-fault list is read from the .BF_flt
-  // file, or computed when there is none, here.
+  if (settings_.bridging_b || settings_.bridging_iddq_b) {
+    std::ifstream list(settings_.schaltungsname_s + ".BF_flt");
+    if (list) {
+      title("\tRead Bridging-Fault List\n");
+      read_bridging_fault_list(list, circuit_, settings_, messages_, targets_);
+    } else {
+      title("\tCalculate Bridging-Fault List\n");
+      calculate_bridgings(circuit_, settings_, targets_);
+    }
+  }
 
   title("\tFind Free-Lines, Bound-Lines and Head-Lines\n");
   line_structure(circuit_);

@@ -25,11 +25,12 @@ struct shape_t {
 TEST(Examples, EveryExampleRunsCleanlyAndHasTheDescribedStructure) {
   // Fanout stems per circuit: halfadd a, b; fulladd a, b, p, cin; adder4 the
   // same four in every bit; redundant a, b, c; sequential en, q0..q2, c1,
-  // c2; reconv a, b, m. Every stem feeds exactly two gates.
+  // c2; reconv a, b, m; bridge a, b, c. Every stem feeds exactly two gates.
   const std::map<std::string, shape_t> shipped = {
       {"halfadd", {4, 2, 2, 2, 2, 4}},      {"fulladd", {8, 5, 3, 2, 4, 8}},
       {"adder4", {29, 20, 9, 5, 16, 32}},   {"redundant", {8, 5, 3, 1, 3, 6}},
-      {"sequential", {10, 9, 1, 1, 6, 12}}, {"reconv", {6, 4, 2, 1, 3, 6}}};
+      {"sequential", {10, 9, 1, 1, 6, 12}}, {"reconv", {6, 4, 2, 1, 3, 6}},
+      {"bridge", {7, 4, 3, 3, 3, 6}}};
   std::set<std::string> found;
   for (const auto& entry : std::filesystem::directory_iterator(example_circuit(""))) {
     if (entry.path().extension() != ".cir") continue;

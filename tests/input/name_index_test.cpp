@@ -47,8 +47,8 @@ TEST(NameIndex, SortedInsertionsInEitherDirectionGiveAPerfectTree) {
   EXPECT_EQ(checked_height(x.line_root), 10);  // 2^10 - 1 names fill ten levels
   EXPECT_EQ(checked_height(x.gate_root), 10);
   for (int i = 0; i < 1023; i++) {
-    EXPECT_EQ(search(name(i).c_str(), x.line_root), lines[i]);
-    EXPECT_EQ(search(name(i).c_str(), x.gate_root), gates[1022 - i]);
+    EXPECT_EQ(search_line_in_tree(x.line_root, name(i).c_str()), lines[i]);
+    EXPECT_EQ(search_gate_in_tree(x.gate_root, name(i).c_str()), gates[1022 - i]);
   }
 }
 

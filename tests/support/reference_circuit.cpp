@@ -88,6 +88,7 @@ reference_circuit_t::reference_circuit_t(const std::string& text) {
       continue;
     }
     if (!kinds.count(types[name])) throw std::runtime_error("reference: gate type " + types[name]);
+    driver_types_[names[out]] = types[name];
     gate_index_[name] = static_cast<int>(declared.size());
     declared.push_back({kinds.at(types[name]), ins, out});
   }
@@ -108,6 +109,11 @@ reference_circuit_t::reference_circuit_t(const std::string& text) {
   };
   for (size_t i = 0; i < declared.size(); i++) visit(static_cast<int>(i));
   for (auto& [name, index] : gate_index_) index = place[index];
+}
+
+std::string reference_circuit_t::driver_type(const std::string& signal_name) const {
+  const auto it = driver_types_.find(signal_name);
+  return it == driver_types_.end() ? "input" : it->second;
 }
 
 int reference_circuit_t::output_position(const std::string& name) const {

@@ -51,6 +51,9 @@ class reference_circuit_t {
   // Whether some input combination detects (only activates) the fault;
   // enumerates all of them, so at most 20 inputs.
   bool detectable(const reference_fault_t& fault, bool activation_suffices = false) const;
+  // The type of the gate driving a signal, in lower case ("nand", "nor",
+  // "and", ...), or "input" for a primary or pseudo input.
+  std::string driver_type(const std::string& signal_name) const;
   // The fault of a line of the program's transformed circuit.
   reference_fault_t fault_of(const line_C* line, bool stuck_at_one) const;
 
@@ -65,5 +68,6 @@ class reference_circuit_t {
   std::vector<int> input_signals_, output_signals_;
   std::map<std::string, int> signal_index_, gate_index_;
   std::vector<gate_t> gates_;  // combinational gates in topological order
+  std::map<std::string, std::string> driver_types_;
   int site(const reference_fault_t& fault) const;
 };

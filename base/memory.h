@@ -1,0 +1,8 @@
+// What the machine can still hold, for lists whose size the circuit decides.
+#pragma once
+
+#include <cstdint>
+
+// Bytes of memory available to the run now; a guess of 1 GiB where the
+// system does not say.
+std::int64_t available_memory_bytes();
