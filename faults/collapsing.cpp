@@ -79,6 +79,7 @@ int compare_zielfehler(const void* a, const void* b) {
 }
 
 void sort_by_falling_level(line_value_liste_C& zielfehler_C) {
+  if (zielfehler_C.anzahl_i < 2) return;  // an empty list may have no storage yet
   std::qsort(zielfehler_C.elemente_p.data(), zielfehler_C.anzahl_i, sizeof(line_value_t), compare_zielfehler);
 }
 

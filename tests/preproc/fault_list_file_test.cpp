@@ -79,6 +79,18 @@ TEST(FaultListFile, TheLastRecordCountsWithoutAFinalNewlineAndAnEmptyFileHasNoTa
                "read_flt: a word of the fault list file is too long (limit 799)");
 }
 
+// Found by fuzzing: sorting the targets of an empty file handed the sort a
+// list without storage.
+TEST(FaultListFile, AnEmptyFileLeavesATargetListWithoutStorageAlone) {
+  run_C& run = read_checked_circuit("flt", fanout);
+  target_list_C unsized(run.circuit, run.settings);
+  std::istringstream in("falling nowhere");
+  output_capture_C out;
+  read_flt(in, run.circuit, run.settings, run.messages, unsized);
+  EXPECT_EQ(unsized.zielfehler_C.anzahl_i, 0);
+  EXPECT_NE(out.text().find("\t\t0 target faults demanded\n"), std::string::npos);
+}
+
 TEST(FaultListFile, ARunTestsOnlyTheFaultsOfItsFile) {
   write_file("listed.cir", fanout);
   write_file("listed.flt", "s-a-0 b\n");
