@@ -148,6 +148,13 @@ int run_sequence(run_C& run, int argc, char* argv[]) {
   run.preprocessing.praeprocessing(simulate ? 1 : 0);
   run.cpu.cpu_prae_l = run.cpu.add_time(run.cpu.cpu_prae_l);
   std::cout << (simulate ? "Simulate " : "Test ") << circuit_title(settings) << std::flush;
+  if (simulate && settings.path_delay_test_b) {
+    // The simulation knows stuck-at, transition and bridging faults; its
+    // report of paths would divide nothing by nothing.
+    std::cout << "\nPattern-file simulation does not cover path delay faults; there are no figures to report\n"
+              << std::flush;
+    return 1;
+  }
   if (simulate) {
     simulate_circuit(run);
   } else {

@@ -174,6 +174,12 @@ TEST(PatternSimulation, CommentsAnywhereLongTokensAndSwappedOutputNamesAreAccept
   write_file("ha.pat", "* Input_lines: a b \n* Output_lines: s c \n");
   const quarn_run_t empty = run_quarn({"ha.cir", "10", "STUCK_AT_WITHOUT_BRANCHES", "fault_simu"});
   EXPECT_EQ(last_figure(empty.output, "Number of Aborted Faults:  "), 8);
+  // Path delay has no simulation of its own: said so, instead of a coverage
+  // of no paths at all.
+  const quarn_run_t paths = run_quarn({"ha.cir", "10", "PATH_DELAY", "fault_simu"});
+  EXPECT_EQ(paths.exit_status, 1);
+  EXPECT_NE(paths.output.find("Pattern-file simulation does not cover path delay faults"), std::string::npos);
+  EXPECT_EQ(paths.output.find("nan"), std::string::npos);
 }
 
 }  // namespace
