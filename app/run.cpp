@@ -151,8 +151,9 @@ int run_sequence(run_C& run, int argc, char* argv[]) {
   if (simulate && settings.path_delay_test_b) {
     // The simulation knows stuck-at, transition and bridging faults; its
     // report of paths would divide nothing by nothing.
-    std::cout << "\nPattern-file simulation does not cover path delay faults; there are no figures to report\n"
-              << std::flush;
+    std::cout
+        << "\nPattern-file simulation does not cover path delay faults; there are no figures to report\n"
+        << std::flush;
     return 1;
   }
   if (simulate) {
