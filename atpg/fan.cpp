@@ -12,10 +12,11 @@
 #include "model/protocol.h"
 
 fan_C::fan_C(implication_C& imp, const settings_C& settings, messages_C& messages)
-    : backtrace(imp, settings), imp_(imp), settings_(settings), messages_(messages) {}
+    : backtrace(imp, settings), learning(imp), imp_(imp), settings_(settings), messages_(messages) {}
 
 void fan_C::init(int lines) {
   backtrace.init_objective_lists(lines);
+  learning.init();
 }
 
 char fan_C::exist_untried_combination_of_values() {
@@ -177,6 +178,7 @@ void fan_C::seed_unjustified_lines(line_C* target, char test_value) {
 fan_result_t fan_C::fan_alg(line_C* target, char test_value) {
   backtrace.d_front_gate_in_initial_objectives_p = nullptr;
   imp_.ziel_line_p = target;
+  learning.new_search();
   // An initialisation run only justifies the line at the first value of its
   // transition: there is no fault effect to propagate.
   if (!imp_.init_pattern_b) imp_.d_front_C.fuege_ein(target);
@@ -224,10 +226,10 @@ fan_result_t fan_C::fan_alg(line_C* target, char test_value) {
         if (r == STEP_ASSIGNED) backtrace.backtrace_flag_b = 1;
         continue;
       }
-      if (imp_.phase3_b) r = dyn_learning(imp_);
+      if (imp_.phase3_b) r = learning.dyn_learning();
     } else {
       if (imp_.unjustified_bound_line_C.is_empty()) break;
-      r = imp_.phase3_b ? dyn_learning(imp_) : static_cast<char>(STEP_NOTHING_NEW);
+      r = imp_.phase3_b ? learning.dyn_learning() : static_cast<char>(STEP_NOTHING_NEW);
     }
     if (r != STEP_NOTHING_NEW) {
       if (r == STEP_ASSIGNED) backtrace.backtrace_flag_b = 1;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "atpg/backtrace.h"
+#include "atpg/dynamic_learning.h"
 #include "model/liste.h"
 #include "model/values.h"
 
@@ -16,6 +17,7 @@ class fan_C {
   fan_C(implication_C& imp, const settings_C& settings, messages_C& messages);
 
   backtrace_C backtrace;
+  dynamic_learning_C learning;
 
   // Sizes the search's own lists for a circuit of the given number of lines.
   void init(int lines);

@@ -7,6 +7,7 @@ char implication_C::global_implication(line_C* line) {
   // Learned implications speak about a line that holds a value.
   if (line->good_value_c != ZERO && line->good_value_c != ONE) return STEP_ASSIGNED;
   const int index = line->good_value_c == ZERO ? 0 : 1;
+  footprint.read_learned_list(line, index);
   for (line_value_liste_C* list : {&line->learned_C[index], &line->dyn_learned_C[index]}) {
     for (int i = 0; i < list->anzahl_i; i++) {
       line_C* l = (*list)[i]->line_p;

@@ -94,6 +94,7 @@ void implication_C::assign_good_value(line_C* line, char value) {
 
 char implication_C::forward_implication(gate_C* g) {
   clear_hazard_bits(g);
+  footprint.read_gate(g);
   const bool fanout = g->gate_type_c == FANOUT_GATE;
   const int n_out = fanout ? g->outputs_C.anzahl_i : 1;
   line_C* first = g->outputs_C[0];
@@ -151,6 +152,7 @@ char implication_C::forward_implication(gate_C* g) {
         }
       }
     }
+    footprint.read_d_front_size();
     if (d_front_C.is_empty()) return STEP_CONFLICT;
   }
 
@@ -199,6 +201,7 @@ char implication_C::assign_input(line_C* input, char value) {
 
 char implication_C::backward_implication(gate_C* g, char global) {
   clear_hazard_bits(g);
+  footprint.read_gate(g);
   const bool fanout = g->gate_type_c == FANOUT_GATE;
   line_C* out = g->outputs_C[0];
   if (!fanout && out->good_value_c == X && out->bad_value_c == X) {

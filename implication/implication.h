@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "implication/footprint.h"
 #include "model/key_set.h"
 #include "model/liste.h"
 #include "model/protocol.h"
@@ -56,8 +57,11 @@ class implication_C {
   // lines' learned_C lists and their keys here; dynamic learning those of the
   // present search state in dyn_learned_C.
   key_set_t statically_learned;
-  key_set_t dynamically_learned;
   std::vector<line_C*> lines_with_dynamic_implications;
+  // Counts the times the dynamically learned implications were forgotten.
+  uint32_t dynamic_generation_i = 0;
+  // What learning trials read, and where the search state changed.
+  footprint_C footprint;
   // The lines learning proved can take one value only, in circuit order.
   line_liste_C only_value_lines_C;
 

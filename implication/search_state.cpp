@@ -63,5 +63,5 @@ void implication_C::reset_net(fan_result_t r) {
 void implication_C::forget_dynamic_implications() {
   for (line_C* l : lines_with_dynamic_implications) l->reset_dyn_learning();
   lines_with_dynamic_implications.clear();
-  dynamically_learned.clear();
+  dynamic_generation_i++;
 }

@@ -3,23 +3,6 @@
 #include "base/messages.h"
 #include "model/line.h"
 
-gate_semantics_t semantics_of(char gate_type) {
-  switch (gate_type) {
-    case AND_GATE:
-      return {ZERO, false};
-    case NAND_GATE:
-      return {ZERO, true};
-    case OR_GATE:
-      return {ONE, false};
-    case NOR_GATE:
-      return {ONE, true};
-    case INVERTER_GATE:
-      return {X, true};
-    default:
-      return {X, false};
-  }
-}
-
 gate_C::gate_C(const std::string& name, int serial) : object_C(name, serial) {
   object_kind_c = 0;
 }

@@ -37,24 +37,42 @@ struct gate_semantics_t {
   }
   bool has_controlling_value() const { return controlling_value_c != X; }
 };
-gate_semantics_t semantics_of(char gate_type);
+inline gate_semantics_t semantics_of(char gate_type) {
+  switch (gate_type) {
+    case AND_GATE:
+      return {ZERO, false};
+    case NAND_GATE:
+      return {ZERO, true};
+    case OR_GATE:
+      return {ONE, false};
+    case NOR_GATE:
+      return {ONE, true};
+    case INVERTER_GATE:
+      return {X, true};
+    default:
+      return {X, false};
+  }
+}
 
 // Constraint cubes of a gate; nothing fills them in this system.
 using cube_list_t = std::vector<char>;
 
 class gate_C : public object_C {
  public:
-  char off_path_visited_b = 0;
-  int off_path_index_i = 0;
-  line_liste_C inputs_C{0};
-  line_liste_C outputs_C{0};
-  std::vector<cube_list_t> constr_cubes_p;
-  std::vector<cube_list_t> constr_values_p;
-  int no_inputs_i = 0;
-  int no_outputs_i = 0;
+  // What implication reads of every gate it passes lies together.
   char gate_type_c = UNDEFINED_GATE;
   char hazard_state_c = 0;
+  char off_path_visited_b = 0;
   char in_feedback_b = 0;
+  // The number of the first output once the lines are numbered.
+  int nummer_i = -1;
+  line_liste_C inputs_C{0};
+  line_liste_C outputs_C{0};
+  int no_inputs_i = 0;
+  int no_outputs_i = 0;
+  int off_path_index_i = 0;
+  std::vector<cube_list_t> constr_cubes_p;
+  std::vector<cube_list_t> constr_values_p;
   // The path search of fault simulation that last evaluated this gate.
   unsigned simulation_stamp_i = 0;
 

@@ -15,18 +15,29 @@ enum : char { FREE_LINE = 0, BOUND_LINE = 1, HEAD_LINE = 2, UNCLASSIFIED_LINE = 
 
 class line_C : public object_C {
  public:
+  // What implication reads of every signal it passes lies together.
+  char good_value_c = X;
+  char bad_value_c = X;
+  char primary_input_b = 0;
+  char primary_output_b = 0;
+  char in_ausgangskegel_b = 0;
+  char in_eingangskegel_b = 0;
+  char line_type_c = UNCLASSIFIED_LINE;
+  char learn_mark_b = 0;
+  int nummer_i = 0;
+  // Dense index of dynamic learning's tables, given when they are sized.
+  int learn_index_i = -1;
+  // Position in the unjustified bound lines and in the D-frontier, valid
+  // while the list holds this signal there.
+  int list_position_i[2] = {0, 0};
+  gate_liste_C vorgaenger_C{1};
+  gate_liste_C nachfolger_C;
   char aequi_mark_0_b = 0;
   char aequi_mark_1_b = 0;
   int aequi_class_0_i = 0;
   int aequi_class_1_i = 0;
-  int nummer_i = 0;
   int output_depth_i = 0;
-  char in_eingangskegel_b = 0;
-  char in_ausgangskegel_b = 0;
-  char primary_input_b = 0;
-  char primary_output_b = 0;
   char fanout_b = 0;
-  char learn_mark_b = 0;
   char in_feedback_b = 0;
   char hazard_b = 0;
   char rising_done_b = 0;
@@ -45,13 +56,8 @@ class line_C : public object_C {
   char stuck_at_done_b = 0;
   char sa0_done_b = 0;
   char sa1_done_b = 0;
-  char line_type_c = UNCLASSIFIED_LINE;
   char init_value_c = X;
-  char good_value_c = X;
-  char bad_value_c = X;
   char only_value_c = X;
-  gate_liste_C vorgaenger_C{1};
-  gate_liste_C nachfolger_C;
   line_value_liste_C learned_C[2];      // consequences of this line being ZERO (0) and ONE (1)
   line_value_liste_C dyn_learned_C[2];  // the same, learned during the present search
   int plane_i = 0;
@@ -60,9 +66,6 @@ class line_C : public object_C {
   double contby_d = 0;
   double observaby_d = 0;
   double testaby_d = 0;
-  // Position in the unjustified bound lines and in the D-frontier, valid
-  // while the list holds this signal there.
-  int list_position_i[2] = {0, 0};
 
   line_C(const std::string& name, int n, int serial);
 

@@ -37,7 +37,7 @@ protocol_item_t list_entry(line_C* line, list_change_t change) {
 void protocol_stack_C::init(int lines) {
   groesse_i = 10 * lines;
   eintraege.assign(groesse_i, protocol_item_t{});
-  anzahl_i = 0;
+  anzahl_i = low_water_i = 0;
 }
 
 void protocol_stack_C::push(const protocol_item_t& entry) {
@@ -52,5 +52,6 @@ void protocol_stack_C::push(const protocol_item_t& entry) {
 protocol_item_t* protocol_stack_C::pop() {
   if (anzahl_i == 0) return nullptr;
   anzahl_i--;
+  if (anzahl_i < low_water_i) low_water_i = anzahl_i;
   return &eintraege[anzahl_i];
 }

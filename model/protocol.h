@@ -37,6 +37,9 @@ class protocol_stack_C : public liste_C {
  public:
   // Set whenever a line is entered into the unjustified bound lines.
   char ujust_bound_changed_b = 0;
+  // The lowest number of entries since whoever follows the journal last
+  // looked: the entries below it are unchanged.
+  int low_water_i = 0;
 
   // Capacity: ten entries per line of the circuit.
   void init(int lines);
@@ -44,7 +47,8 @@ class protocol_stack_C : public liste_C {
   // The entry stays valid until the next push overwrites it.
   protocol_item_t* pop();
   // Drops every entry without undoing anything.
-  void leeren() { anzahl_i = 0; }
+  void leeren() { anzahl_i = low_water_i = 0; }
+  const protocol_item_t& operator[](int i) const { return eintraege[i]; }
 
  private:
   std::vector<protocol_item_t> eintraege;

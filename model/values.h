@@ -29,10 +29,54 @@ enum fan_result_t : int {
   ONLY_VALUE_CONFLICT = 3,
 };
 
-unsigned char mynot(unsigned char v);
-unsigned char myand(unsigned char a, unsigned char b);
-unsigned char myor(unsigned char a, unsigned char b);
-unsigned char myexor(unsigned char a, unsigned char b);
+// Implication evaluates gates constantly: the functions stay inline, and
+// only the error of an undefined operand leaves the header.
+[[noreturn]] void undefined_operand_error();
+
+inline unsigned char mynot(unsigned char v) {
+  switch (v) {
+    case ZERO_ROBUST:
+      return ONE_ROBUST;
+    case ONE_ROBUST:
+      return ZERO_ROBUST;
+    case ZERO:
+      return ONE;
+    case ONE:
+      return ZERO;
+    case ZERO_PENDING:
+      return ONE_PENDING;
+    case ONE_PENDING:
+      return ZERO_PENDING;
+    case D:
+      return D_BAR;
+    case D_BAR:
+      return D;
+    case UNDEFINED:
+      undefined_operand_error();
+    default:
+      return v;  // X, the test kinds and the codes without meaning
+  }
+}
+
+// Codes 0 and 1 are the logic-0 codes, 2 and 3 the logic-1 codes.
+inline unsigned char myand(unsigned char a, unsigned char b) {
+  if (a < 2 || b < 2) return ZERO;
+  if (a == X || b == X) return X;
+  return ONE;
+}
+
+inline unsigned char myor(unsigned char a, unsigned char b) {
+  if (a == ONE_ROBUST || a == ONE || b == ONE_ROBUST || b == ONE) return ONE;
+  if (a == X || b == X) return X;
+  return ZERO;
+}
+
+inline unsigned char myexor(unsigned char a, unsigned char b) {
+  if (a == X || b == X) return X;
+  if (a < 2 && b < 2) return ZERO;
+  if ((a == ONE_ROBUST || a == ONE) && (b == ONE_ROBUST || b == ONE)) return ZERO;
+  return ONE;
+}
 
 // The robust, plain and fault-effect flavours of logic 0 and logic 1.
 inline bool is_zero_family(unsigned char v) {

@@ -110,7 +110,8 @@ TEST(DynamicLearning, AConflictingTrialExcludesItsValueAndTwoProveAConflict) {
     ASSERT_EQ(values_text(), "y 1/X");
     imp().implication_line_C.anzahl_i = 0;  // as the search leaves it after implication
     const bool nand = kind == "Nand_2";
-    EXPECT_EQ(dyn_learning(imp()), nand ? STEP_ASSIGNED : STEP_CONFLICT);
+    dynamic_learning_C learning(imp());
+    EXPECT_EQ(learning.dyn_learning(), nand ? STEP_ASSIGNED : STEP_CONFLICT);
     EXPECT_EQ(values_text(), nand ? "x 0/X, y 1/X" : "y 1/X");
     EXPECT_EQ(journal_text(), nand ? (names_t{"y good X>1 +unjustified", "x good X>0"})
                                    : (names_t{"y good X>1 +unjustified"}));
