@@ -3,7 +3,9 @@
 // settled, waiting to be dropped from the list.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "model/record_lists.h"
 
@@ -42,4 +44,9 @@ class target_list_C {
  private:
   circuit_C& circuit_;
   const settings_C& settings_;
+  // The records to drop, as signal address and value, sorted, with a bit
+  // filter over them; the filter is empty between two calls.
+  static constexpr int dropped_bits_log2 = 12;
+  std::vector<uintptr_t> dropped_;
+  std::array<uint64_t, (1 << dropped_bits_log2) / 64> dropped_filter_{};
 };
