@@ -5,6 +5,9 @@
 // statically_learned keys and only_value_lines_C).
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 class circuit_C;
 class implication_C;
 class line_C;
@@ -35,4 +38,19 @@ class learning_C {
   circuit_C& circuit_;
   implication_C& imp_;
   collapsing_C& collapsing_;
+
+  // The implications a trial (signal, value) learned, as 2 * number + list
+  // index of the line they were learned for, by 2 * number of the signal
+  // plus 1 for the trial of ZERO. A trial of s can only repeat what its own
+  // earlier runs learned, so asking these is asking the key set, without a
+  // probe into it for every line the trial reached.
+  std::vector<std::vector<uint32_t>> learned_by_trial_;
+  // The present trial's list and stamp; the lines it knows already carry
+  // the stamp in known_stamp_.
+  std::vector<uint32_t>* trial_learned_ = nullptr;
+  std::vector<uint32_t> known_stamp_;
+  uint32_t trial_stamp_ = 0;
+
+  void open_trial(line_C* line, char value);
+  bool already_learned(const line_C* line, int index, line_C* s, char consequence) const;
 };
