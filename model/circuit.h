@@ -5,6 +5,7 @@
 // flip-flops) leaves its lists and the name index but stays valid.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -19,6 +20,19 @@
 // Room of the circuit lists before the circuit is known.
 constexpr int max_lines = 400000;
 constexpr int max_gates = 350000;
+
+// Appends x to a list whose storage grows with its count up to room
+// elements: at room the list is full and its own overflow error applies, as
+// for a list created with that room. Lists of the circuit's size are thus
+// not held before the circuit is known.
+template <class L, class T>
+void append_within_room(L& list, T* x, int room) {
+  const int stored = static_cast<int>(list.elemente_p.size());
+  if (list.anzahl_i >= stored && stored < room) {
+    list.elemente_p.resize(static_cast<size_t>(std::min(room, std::max(64, 2 * stored))), nullptr);
+  }
+  list.fuege_ein(x);
+}
 
 class circuit_C {
  public:
@@ -38,7 +52,7 @@ class circuit_C {
   int rd_i = 0, fd_i = 0, rdt_i = 0, fdt_i = 0;
 
   // Room of the signal lists and of gates_C; the program uses max_lines and
-  // max_gates.
+  // max_gates. The storage of each list grows with its count up to its room.
   explicit circuit_C(int line_room = max_lines, int gate_room = max_gates);
   ~circuit_C();
   circuit_C(const circuit_C&) = delete;
@@ -52,6 +66,11 @@ class circuit_C {
   // already present is fatal.
   void add_line(line_C* line);
   void add_gate(gate_C* gate);
+  // Appends to input_lines_C or output_lines_C. The circuit lists are filled
+  // through these calls only: their storage follows their count.
+  void add_input(line_C* line);
+  void add_output(line_C* line);
+  int line_room() const { return line_room_i; }
   // Lookup by name; null when absent.
   line_C* search_line(const std::string& name) const;
   gate_C* search_gate(const std::string& name) const;
@@ -66,6 +85,8 @@ class circuit_C {
   void print_all(std::ostream& out) const;
 
  private:
+  int line_room_i;
+  int gate_room_i;
   line_tree_u* line_tree_root_p = nullptr;
   gate_tree_u* gate_tree_root_p = nullptr;
   std::vector<std::unique_ptr<line_C>> line_records_;
