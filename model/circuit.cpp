@@ -14,13 +14,11 @@ circuit_C::~circuit_C() {
 }
 
 line_C* circuit_C::new_line(const std::string& name, int n) {
-  line_records_.push_back(std::make_unique<line_C>(name, n, next_serial_i++));
-  return line_records_.back().get();
+  return line_records_.make(name, n, next_serial_i++);
 }
 
 gate_C* circuit_C::new_gate(const std::string& name) {
-  gate_records_.push_back(std::make_unique<gate_C>(name, next_serial_i++));
-  return gate_records_.back().get();
+  return gate_records_.make(name, next_serial_i++);
 }
 
 void circuit_C::add_line(line_C* line) {

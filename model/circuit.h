@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/statistic.h"
@@ -33,6 +35,42 @@ void append_within_room(L& list, T* x, int room) {
   }
   list.fuege_ein(x);
 }
+
+// Records of one kind side by side in blocks, in creation order, owned
+// until the pool is destroyed: the passes over every signal after each
+// search then walk memory in order instead of hopping between allocations.
+template <class T>
+class record_pool_C {
+ public:
+  record_pool_C() = default;
+  record_pool_C(const record_pool_C&) = delete;
+  record_pool_C& operator=(const record_pool_C&) = delete;
+  ~record_pool_C() {
+    for (block_t& b : blocks_) {
+      for (size_t i = 0; i < b.used; i++) b.records[i].~T();
+      std::allocator<T>().deallocate(b.records, block_records);
+    }
+  }
+
+  template <class... A>
+  T* make(A&&... args) {
+    if (blocks_.empty() || blocks_.back().used == block_records) {
+      blocks_.push_back(block_t{std::allocator<T>().allocate(block_records), 0});
+    }
+    block_t& b = blocks_.back();
+    T* record = new (b.records + b.used) T(std::forward<A>(args)...);
+    b.used++;
+    return record;
+  }
+
+ private:
+  static constexpr size_t block_records = 1024;
+  struct block_t {
+    T* records;
+    size_t used;
+  };
+  std::vector<block_t> blocks_;
+};
 
 class circuit_C {
  public:
@@ -89,7 +127,7 @@ class circuit_C {
   int gate_room_i;
   line_tree_u* line_tree_root_p = nullptr;
   gate_tree_u* gate_tree_root_p = nullptr;
-  std::vector<std::unique_ptr<line_C>> line_records_;
-  std::vector<std::unique_ptr<gate_C>> gate_records_;
+  record_pool_C<line_C> line_records_;
+  record_pool_C<gate_C> gate_records_;
   int next_serial_i = 0;
 };
