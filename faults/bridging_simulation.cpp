@@ -55,6 +55,7 @@ void fault_simulation_C::bridging_fault_simulation() {
     reaches_.assign(lines, 0);
   }
   pattern_stamp_++;
+  open_alone_session();
   for (std::int64_t i : open_pairs()) {
     line_line_t* pair = pairs[i];
     if (pair->pair_state_c == PAIR_DETECTED || pair->pair_state_c == PAIR_REDUNDANT) continue;
@@ -64,6 +65,7 @@ void fault_simulation_C::bridging_fault_simulation() {
     line_C* carrier = appoint_propagation_signal(pair->line_a_p, pair->line_b_p);
     if (carrier != nullptr && effect_reaches_output(carrier)) detect_pair(pair);
   }
+  alone_session_ = 0;
   drop_settled_pairs();
 }
 

@@ -137,7 +137,7 @@ void collapsing_C::gib_aequi_klassen_zahl() {
 // Only targets go to the detected-fault list, and each only once.
 void collapsing_C::add_detected(line_C* l, int k) {
   const char v = test_value_of(k);
-  if (targets_.zielfehler_C.element_in_liste(l, v, 0) && !targets_.hilf_C.element_in_liste(l, v, 0)) {
+  if (targets_.is_target(l, v) && !targets_.hilf_C.element_in_liste(l, v, 0)) {
     targets_.hilf_C.fuege_ein(l, v, 1);
   }
 }
@@ -188,9 +188,9 @@ void collapsing_C::mark_all(line_C* line, int k) {
     if (redundant_flag(cur, kind)) {
       // A redundant fault no longer covers the one dominating it: that one
       // needs a test of its own.
-      if (dominated && !targets_.zielfehler_C.element_in_liste(out, test_value_of(d), 0) &&
-          !redundant_flag(out, d) && !done_flag(out, d) && !aborted_flag(out, d)) {
-        targets_.zielfehler_C.fuege_ein(out, test_value_of(d), 0);
+      if (dominated && !targets_.is_target(out, test_value_of(d)) && !redundant_flag(out, d) &&
+          !done_flag(out, d) && !aborted_flag(out, d)) {
+        targets_.add_target(out, test_value_of(d));
       }
       return;
     }

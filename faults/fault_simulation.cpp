@@ -98,7 +98,10 @@ bool fault_simulation_C::advance(line_C* line, unsigned char value) {
   imp_.protocol_C.push(good_value_entry(line, line->good_value_c, value));
   line->good_value_c = value;
   if (line->primary_output_b) return value != X;
-  frontier_.push_back({line->successor()->output()->plane_i, arrivals_++, line});
+  const size_t n = static_cast<size_t>(line->nummer_i);
+  if (n >= successor_level_.size())
+    error(string_C("fault_simulation: signal number beyond the signal count"));
+  frontier_.push_back({successor_level_[n], arrivals_++, line});
   std::push_heap(frontier_.begin(), frontier_.end(), std::greater<>());
   if (value != X) effects_++;
   return false;
@@ -141,6 +144,7 @@ void fault_simulation_C::record_transition(line_C* l, char value) {
 char fault_simulation_C::exist_signal_path_to_output(line_C* l, char v) {
   const unsigned char g = l->good_value_c;
   if (g == X) return 0;
+  size_per_signal();
   frontier_.clear();
   arrivals_ = 0;
   effects_ = 0;
@@ -158,6 +162,20 @@ char fault_simulation_C::exist_signal_path_to_output(line_C* l, char v) {
       return 0;
     if (advance(l, D_BAR)) return 1;
   }
+  alone_passed_.clear();
+  const char reached = propagate();
+  for (size_t key : alone_passed_) {
+    alone_stamp_[key] = alone_session_;
+    alone_reaches_[key] = reached;
+  }
+  return reached;
+}
+
+// Signals are taken in level order and each feeds one gate, so a signal
+// alone in the frontier whose gate is not yet evaluated is the only
+// fault-affected input that gate or any later one has: from there on the
+// outcome is that of the signal's own effect under the pattern.
+char fault_simulation_C::propagate() {
   // Unknown values alone never make a detection.
   while (!frontier_.empty() && effects_ > 0) {
     line_C* selected = take();
@@ -166,6 +184,14 @@ char fault_simulation_C::exist_signal_path_to_output(line_C* l, char v) {
     // taken, and leave with it.
     if (gate->simulation_stamp_i == simulation_stamp_) continue;
     gate->simulation_stamp_i = simulation_stamp_;
+    const unsigned char effect = selected->good_value_c;
+    if (alone_session_ != 0 && frontier_.empty() && (effect == D || effect == D_BAR)) {
+      const size_t key = 2 * static_cast<size_t>(selected->nummer_i) + (effect == D_BAR);
+      if (key >= alone_stamp_.size())
+        error(string_C("fault_simulation: signal number beyond the signal count"));
+      if (alone_stamp_[key] == alone_session_) return alone_reaches_[key];
+      alone_passed_.push_back(key);
+    }
     unsigned char out_value = X;
     const passage_t passage = pass_gate(gate, selected, out_value);
     if (passage == passage_t::fault_free) continue;
@@ -178,6 +204,32 @@ char fault_simulation_C::exist_signal_path_to_output(line_C* l, char v) {
     }
   }
   return 0;
+}
+
+void fault_simulation_C::size_per_signal() {
+  const size_t signals = static_cast<size_t>(circuit_.lines_C.anzahl_i) + 2;
+  if (successor_level_.size() == signals) return;
+  successor_level_.assign(signals, 0);
+  alone_stamp_.assign(2 * signals, 0);
+  alone_reaches_.assign(2 * signals, 0);
+  alone_sessions_ = 0;
+  const line_liste_C& lines = circuit_.lines_C;
+  for (int i = 0; i < lines.anzahl_i; i++) {
+    const line_C* l = lines[i];
+    const size_t n = static_cast<size_t>(l->nummer_i);
+    if (n >= signals) error(string_C("fault_simulation: signal number beyond the signal count"));
+    if (!l->primary_output_b) successor_level_[n] = l->successor()->output()->plane_i;
+  }
+}
+
+// The fault-free values stay as they are until the session is closed.
+void fault_simulation_C::open_alone_session() {
+  size_per_signal();
+  if (++alone_sessions_ == 0) {  // the stamps wrapped round: start afresh
+    std::fill(alone_stamp_.begin(), alone_stamp_.end(), 0);
+    alone_sessions_ = 1;
+  }
+  alone_session_ = alone_sessions_;
 }
 
 char fault_simulation_C::check_generated_test(line_C* l, line_C* target, char v) {
@@ -273,6 +325,7 @@ void fault_simulation_C::fault_simulation(line_C* target, char test_value) {
     }
     mark_robust_signals(circuit_);
   }
+  open_alone_session();
   for (int k = 0; k < zielfehler_C.anzahl_i; k++) {
     line_C* l = zielfehler_C[k]->line_p;
     const char w = zielfehler_C[k]->value_c;
@@ -284,6 +337,7 @@ void fault_simulation_C::fault_simulation(line_C* target, char test_value) {
     }
     undo_journal();
   }
+  alone_session_ = 0;
   if (imp_.hazard_test_ein_b) {
     const line_liste_C& lines_C = circuit_.lines_C;
     for (int i = 0; i < lines_C.anzahl_i; i++) {

@@ -74,8 +74,24 @@ class fault_simulation_C {
   std::vector<unsigned> reach_stamp_;
   std::vector<char> reaches_;
   unsigned pattern_stamp_ = 0;
+  // Per pattern and (signal, fault effect): whether an effect that is alone
+  // in the frontier at that signal reaches an output. What follows from such
+  // a state depends on the pattern only, so each is simulated once per
+  // pattern. Session 0: no pattern open, nothing remembered.
+  std::vector<unsigned> alone_stamp_;
+  std::vector<char> alone_reaches_;
+  unsigned alone_session_ = 0;
+  unsigned alone_sessions_ = 0;
+  std::vector<size_t> alone_passed_;
+  // Level of each signal's successor gate, by signal number: the frontier
+  // order, read for every fault effect. The circuit is fixed once levelled.
+  std::vector<int> successor_level_;
 
   bool advance(line_C* line, unsigned char value);
+  char propagate();
+  // Sizes the per-signal tables and reads the successor levels, once.
+  void size_per_signal();
+  void open_alone_session();
   line_C* take();
   void undo_journal();
   void add_detected(line_C* l, char value);

@@ -1,12 +1,12 @@
 #include "faults/target_list.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/memory.h"
 #include "base/settings.h"
 #include "model/circuit.h"
 #include "model/gate.h"
-#include "model/key_set.h"
 #include "model/line.h"
 
 target_list_C::target_list_C(circuit_C& circuit, const settings_C& settings)
@@ -53,19 +53,101 @@ void target_list_C::erstelle_zielfehlerliste(line_value_liste_C& list) {
 }
 
 // One pass over the target list: a pattern can detect many targets, and the
-// list is long.
+// list is long. The records are told apart by signal pointer and value, so
+// the pass reads the list alone and not the signal records it points to; a
+// bit per hashed record lets most of them by without a search.
 void target_list_C::drop_hilf_from_targets() {
   if (hilf_C.is_empty()) return;
-  key_set_t detected;
   auto key = [](const line_value_t* r) {
-    return (static_cast<uint64_t>(r->line_p->nummer_i) << 4 | static_cast<uint64_t>(r->value_c & 0xF)) + 1;
+    return reinterpret_cast<uintptr_t>(r->line_p) << 4 | static_cast<uintptr_t>(r->value_c & 0xF);
   };
-  for (int i = 0; i < hilf_C.anzahl_i; i++) detected.insert(key(hilf_C[i]));
+  auto bit = [](uintptr_t k) { return (k * 0x9E3779B97F4A7C15ULL) >> (64 - dropped_bits_log2); };
+  dropped_.clear();
+  for (int i = 0; i < hilf_C.anzahl_i; i++) {
+    const uintptr_t k = key(hilf_C[i]);
+    dropped_.push_back(k);
+    const uint64_t b = bit(k);
+    dropped_filter_[b / 64] |= uint64_t{1} << (b % 64);
+  }
+  std::sort(dropped_.begin(), dropped_.end());
   int kept = 0;
   for (int i = 0; i < zielfehler_C.anzahl_i; i++) {
-    if (detected.contains(key(zielfehler_C[i]))) continue;
-    std::swap(zielfehler_C.elemente_p[kept++], zielfehler_C.elemente_p[i]);
+    const uintptr_t k = key(zielfehler_C[i]);
+    const uint64_t b = bit(k);
+    if ((dropped_filter_[b / 64] >> (b % 64) & 1) != 0 &&
+        std::binary_search(dropped_.begin(), dropped_.end(), k)) {
+      continue;
+    }
+    if (kept != i) std::swap(zielfehler_C.elemente_p[kept], zielfehler_C.elemente_p[i]);
+    kept++;
+  }
+  // The dropped records now lie behind the kept ones.
+  if (indexed_count_ == zielfehler_C.anzahl_i) {
+    for (int i = kept; i < zielfehler_C.anzahl_i; i++) {
+      const int slot = count_slot(zielfehler_C[i]->line_p, zielfehler_C[i]->value_c);
+      if (slot >= 0) target_count_[slot]--;
+    }
+    indexed_count_ = kept;
   }
   zielfehler_C.anzahl_i = kept;
+  for (uintptr_t k : dropped_) dropped_filter_[bit(k) / 64] = 0;
   hilf_C.anzahl_i = 0;
+}
+
+// -1 for a pair outside the index: another value, or a signal created
+// after the index was built.
+int target_list_C::count_slot(const line_C* line, char value) const {
+  int v;
+  switch (value) {
+    case ZERO:
+      v = 0;
+      break;
+    case ONE:
+      v = 1;
+      break;
+    case FALLING:
+      v = 2;
+      break;
+    case RISING:
+      v = 3;
+      break;
+    default:
+      return -1;
+  }
+  const size_t slot = 4 * static_cast<size_t>(line->serial_i) + static_cast<size_t>(v);
+  return line->serial_i >= 0 && slot < target_count_.size() ? static_cast<int>(slot) : -1;
+}
+
+void target_list_C::index_targets() {
+  int serials = 0;
+  for (int i = 0; i < circuit_.lines_C.anzahl_i; i++)
+    serials = std::max(serials, circuit_.lines_C[i]->serial_i + 1);
+  for (int i = 0; i < zielfehler_C.anzahl_i; i++)
+    serials = std::max(serials, zielfehler_C[i]->line_p->serial_i + 1);
+  target_count_.assign(4 * static_cast<size_t>(serials), 0);
+  for (int i = 0; i < zielfehler_C.anzahl_i; i++) {
+    const int slot = count_slot(zielfehler_C[i]->line_p, zielfehler_C[i]->value_c);
+    if (slot >= 0) target_count_[slot]++;
+  }
+  indexed_count_ = zielfehler_C.anzahl_i;
+}
+
+bool target_list_C::is_target(line_C* line, char value) {
+  if (indexed_count_ != zielfehler_C.anzahl_i) index_targets();
+  const int slot = count_slot(line, value);
+  if (slot < 0) return zielfehler_C.element_in_liste(line, value, 0) != 0;
+  return target_count_[slot] > 0;
+}
+
+void target_list_C::add_target(line_C* line, char value) {
+  const bool indexed = indexed_count_ == zielfehler_C.anzahl_i;
+  zielfehler_C.fuege_ein(line, value, 0);
+  if (!indexed) return;
+  const int slot = count_slot(line, value);
+  if (slot >= 0) {
+    target_count_[slot]++;
+    indexed_count_ = zielfehler_C.anzahl_i;
+  } else {
+    indexed_count_ = -1;
+  }
 }

@@ -3,7 +3,9 @@
 // settled, waiting to be dropped from the list.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <vector>
 
 #include "model/record_lists.h"
 
@@ -38,8 +40,25 @@ class target_list_C {
   void erstelle_zielfehlerliste(line_value_liste_C& list);
   // Removes every pair of hilf_C from the target list and empties hilf_C.
   void drop_hilf_from_targets();
+  // Whether the target list holds the pair, as its element_in_liste tells;
+  // answered from a count per pair kept along with the list.
+  bool is_target(line_C* line, char value);
+  // Appends a pair to the target list, unsorted.
+  void add_target(line_C* line, char value);
 
  private:
   circuit_C& circuit_;
   const settings_C& settings_;
+  // The records to drop, as signal address and value, sorted, with a bit
+  // filter over them; the filter is empty between two calls.
+  static constexpr int dropped_bits_log2 = 12;
+  std::vector<uintptr_t> dropped_;
+  std::array<uint64_t, (1 << dropped_bits_log2) / 64> dropped_filter_{};
+  // How often the target list holds each (signal, value) of the four target
+  // values, by signal serial; valid while the list holds indexed_count_
+  // records, rebuilt when the list has changed behind the index's back.
+  std::vector<int> target_count_;
+  int indexed_count_ = -1;
+  int count_slot(const line_C* line, char value) const;
+  void index_targets();
 };

@@ -22,7 +22,7 @@ class parser_C {
  public:
   parser_C(std::string input, circuit_C& circuit, settings_C& settings)
       : circuit_(circuit), settings_(settings), statistic_u(circuit.statistic_u), scan_(std::move(input)) {
-    read_gates_C.init(max_gates);
+    read_gates_C.init(0);
     io_lines_C.init(io_list_capacity);
     advance();
   }
@@ -78,7 +78,7 @@ class parser_C {
   void node_statement();
   void connection_header();
   void gate_declaration();
-  void port_statement(token_t keyword, line_liste_C& list, bool input);
+  void port_statement(token_t keyword, bool input);
   void netlist();
   void instance();
   void add_io_line(const std::string& name);
@@ -96,8 +96,8 @@ void parser_C::circuit_file() {
       gate_declaration();
     }
   }
-  port_statement(token_t::INPUT, circuit_.input_lines_C, true);
-  port_statement(token_t::OUTPUT, circuit_.output_lines_C, false);
+  port_statement(token_t::INPUT, true);
+  port_statement(token_t::OUTPUT, false);
   netlist();
   if (look_ != token_t::END_OF_INPUT) parse_error();
 }
@@ -161,7 +161,7 @@ void parser_C::gate_declaration() {
   names([this](const std::string& name) {
     statistic_u.no_gates_i++;
     gate_C* g = circuit_.new_gate(name);
-    read_gates_C.fuege_ein(g);
+    append_within_room(read_gates_C, g, max_gates);
     circuit_.add_gate(g);
   });
   expect(token_t::COLON);
@@ -207,7 +207,7 @@ void parser_C::gate_declaration() {
   advance();
 }
 
-void parser_C::port_statement(token_t keyword, line_liste_C& list, bool input) {
+void parser_C::port_statement(token_t keyword, bool input) {
   expect(keyword);
   names([&](const std::string& name) {
     (input ? statistic_u.no_primary_inputs_i : statistic_u.no_primary_outputs_i)++;
@@ -217,7 +217,11 @@ void parser_C::port_statement(token_t keyword, line_liste_C& list, bool input) {
       error(string_C("Line not found in definition"));
     }
     (input ? line->primary_input_b : line->primary_output_b) = 1;
-    list.fuege_ein(line);
+    if (input) {
+      circuit_.add_input(line);
+    } else {
+      circuit_.add_output(line);
+    }
   });
   expect(token_t::SEMICOLON);
 }

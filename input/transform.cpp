@@ -44,7 +44,7 @@ void make_fanout_blocks(circuit_C& circuit) {
   line_liste_C stems;
   stems.init(2);
   line_liste_C branches;
-  branches.init(max_lines);
+  branches.init(0);
   for (int i = 0; i < lines_C.anzahl_i; i++) {
     line_C* stem = lines_C[i];
     if (stem->fanout_b) {
@@ -59,8 +59,8 @@ void make_fanout_blocks(circuit_C& circuit) {
         branch->primary_output_b = 1;
         stem->primary_output_b = 0;
         output_lines_C.fuege_aus(stem);
-        output_lines_C.fuege_ein(branch);
-        branches.fuege_ein(branch);
+        circuit.add_output(branch);
+        append_within_room(branches, branch, max_lines);
       }
       for (int j = 0; j < stem->nachfolger_C.anzahl_i; j++) {
         gate_C* successor = stem->nachfolger_C[j];
@@ -71,7 +71,7 @@ void make_fanout_blocks(circuit_C& circuit) {
         circuit.add_line(branch);
         successor->inputs_C.change_connection(stem, branch);
         branch->verbinde(successor, 'I');
-        branches.fuege_ein(branch);
+        append_within_room(branches, branch, max_lines);
       }
       gate_C* fanout = circuit.new_gate(stem->name_s);
       circuit.add_gate(fanout);
@@ -138,11 +138,11 @@ void make_comb_circuit(circuit_C& circuit) {
     if (g->gate_type_c != FLIPFLOP_GATE) continue;
     for (int j = 0; j < g->inputs_C.anzahl_i; j++) {
       g->inputs_C[j]->primary_output_b = 1;
-      circuit.output_lines_C.fuege_ein(g->inputs_C[j]);
+      circuit.add_output(g->inputs_C[j]);
     }
     for (int j = 0; j < g->outputs_C.anzahl_i; j++) {
       g->outputs_C[j]->primary_input_b = 1;
-      circuit.input_lines_C.fuege_ein(g->outputs_C[j]);
+      circuit.add_input(g->outputs_C[j]);
     }
     circuit.gates_C.fuege_aus(g);
     circuit.forget_gate(g);

@@ -1,12 +1,11 @@
 #include "model/circuit.h"
 
-circuit_C::circuit_C(int line_room, int gate_room) {
-  lines_C.init(line_room);
-  input_lines_C.init(line_room);
-  output_lines_C.init(line_room);
-  pseudo_inputs_C.init(line_room);
-  pseudo_outputs_C.init(line_room);
-  gates_C.init(gate_room);
+circuit_C::circuit_C(int line_room, int gate_room) : line_room_i(line_room), gate_room_i(gate_room) {
+  for (line_liste_C* list :
+       {&lines_C, &input_lines_C, &output_lines_C, &pseudo_inputs_C, &pseudo_outputs_C}) {
+    list->init(0);
+  }
+  gates_C.init(0);
 }
 
 circuit_C::~circuit_C() {
@@ -15,23 +14,29 @@ circuit_C::~circuit_C() {
 }
 
 line_C* circuit_C::new_line(const std::string& name, int n) {
-  line_records_.push_back(std::make_unique<line_C>(name, n, next_serial_i++));
-  return line_records_.back().get();
+  return line_records_.make(name, n, next_serial_i++);
 }
 
 gate_C* circuit_C::new_gate(const std::string& name) {
-  gate_records_.push_back(std::make_unique<gate_C>(name, next_serial_i++));
-  return gate_records_.back().get();
+  return gate_records_.make(name, next_serial_i++);
 }
 
 void circuit_C::add_line(line_C* line) {
-  lines_C.fuege_ein(line);
+  append_within_room(lines_C, line, line_room_i);
   quarn_add_to_line_tree(line_tree_root_p, line);
 }
 
 void circuit_C::add_gate(gate_C* gate) {
-  gates_C.fuege_ein(gate);
+  append_within_room(gates_C, gate, gate_room_i);
   quarn_add_to_gate_tree(gate_tree_root_p, gate);
+}
+
+void circuit_C::add_input(line_C* line) {
+  append_within_room(input_lines_C, line, line_room_i);
+}
+
+void circuit_C::add_output(line_C* line) {
+  append_within_room(output_lines_C, line, line_room_i);
 }
 
 line_C* circuit_C::search_line(const std::string& name) const {

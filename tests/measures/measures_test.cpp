@@ -65,7 +65,11 @@ TEST(Measures, AndWithAHundredAndFiftyInputs) {
     line_C* l = circuit.new_line(i < wide ? std::string("i").append(std::to_string(i)) : "y", 1);
     (i < wide ? l->primary_input_b : l->primary_output_b) = 1;
     circuit.add_line(l);
-    (i < wide ? circuit.input_lines_C : circuit.output_lines_C).fuege_ein(l);
+    if (i < wide) {
+      circuit.add_input(l);
+    } else {
+      circuit.add_output(l);
+    }
   }
   gate_C* g = circuit.new_gate("g");
   circuit.add_gate(g);
