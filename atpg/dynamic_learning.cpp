@@ -52,10 +52,22 @@ void dynamic_learning_C::trial_record_t::release() {
 
 size_t dynamic_learning_C::slot_of(const line_C* l, char t) const {
   const auto i = static_cast<size_t>(l->learn_index_i);
-  if (l->learn_index_i < 0 || i >= line_of_index_.size() || line_of_index_[i] != l) {
+  if (l->learn_index_i < 0 || 2 * i >= slots_.size() || line_of_index(i) != l) {
     error(string_C("dyn_learning: a line outside the circuit"));
   }
   return 2 * i + (t == ONE ? 1 : 0);
+}
+
+uint32_t dynamic_learning_C::next_mark() {
+  if (++mark_serial_ == 0) {
+    std::fill(mark_.begin(), mark_.end(), 0);
+    mark_serial_ = 1;
+  }
+  return mark_serial_;
+}
+
+line_C* dynamic_learning_C::line_of_index(size_t i) const {
+  return imp_.circuit.lines_C[static_cast<int>(i)];
 }
 
 void dynamic_learning_C::init() {
@@ -66,20 +78,15 @@ void dynamic_learning_C::init() {
 }
 
 void dynamic_learning_C::new_search() {
-  if (!sized_) size_records();
-  sized_ = true;
-  imp_.footprint.new_search();
+  if (sized_) imp_.footprint.new_search();
 }
 
-// The lines are numbered by the time the first search starts.
+// Sized when the first trial is due (many runs never get there); the lines
+// are numbered by then.
 void dynamic_learning_C::size_records() {
   const line_liste_C& all = imp_.circuit.lines_C;
   const auto lines = static_cast<size_t>(all.anzahl_i);
-  line_of_index_.assign(lines, nullptr);
-  for (int i = 0; i < all.anzahl_i; i++) {
-    all[i]->learn_index_i = i;
-    line_of_index_[static_cast<size_t>(i)] = all[i];
-  }
+  for (int i = 0; i < all.anzahl_i; i++) all[i]->learn_index_i = i;
   int numbers = all.anzahl_i;
   for (int i = 0; i < all.anzahl_i; i++) numbers = std::max(numbers, all[i]->nummer_i + 1);
   // A gate is known by its first output's number.
@@ -88,9 +95,8 @@ void dynamic_learning_C::size_records() {
     if (gates[i]->outputs_C.anzahl_i > 0) gates[i]->nummer_i = gates[i]->outputs_C[0]->nummer_i;
   }
   slots_.assign(2 * lines, -1);
-  move_mark_.assign(2 * lines, 0);
   lesson_head_.assign(2 * lines, -1);
-  lesson_mark_.assign(2 * lines, 0);
+  mark_.assign(2 * lines, 0);
   lesson_slots_.clear();
   lesson_links_.clear();
   records_.clear();
@@ -180,10 +186,7 @@ bool dynamic_learning_C::make_trial(line_C* l, char t, bool& learned, trial_reco
 // when the undoing reaches its first removal; all others keep their order.
 // The moves, in the order the undoing makes them, are all a record needs.
 void dynamic_learning_C::note_moves(int base, std::vector<uint32_t>& moves) {
-  if (++move_serial_ == 0) {
-    std::fill(move_mark_.begin(), move_mark_.end(), 0);
-    move_serial_ = 1;
-  }
+  const uint32_t serial = next_mark();
   for (int k = base; k < imp_.protocol_C.anzahl_i; k++) {
     const protocol_item_t& e = imp_.protocol_C[k];
     for (uint32_t list = 0; list < 2; list++) {
@@ -191,8 +194,8 @@ void dynamic_learning_C::note_moves(int base, std::vector<uint32_t>& moves) {
       const bool out = list == 0 ? e.bound_ausgefuegt_b : e.d_front_ausgefuegt_b;
       if (!in && !out) continue;
       const uint32_t m = moved(e.line_p, list);
-      if (move_mark_[m] == move_serial_) continue;  // only its first change counts
-      move_mark_[m] = move_serial_;
+      if (mark_[m] == serial) continue;  // only its first change counts
+      mark_[m] = serial;
       if (out) moves.push_back(m);
     }
   }
@@ -205,7 +208,7 @@ void dynamic_learning_C::note_moves(int base, std::vector<uint32_t>& moves) {
 void dynamic_learning_C::repeat_trial(const trial_record_t& record) {
   for (uint32_t m : record.list_changes) {
     line_liste_C& list = (m & 1) == 0 ? imp_.unjustified_bound_line_C : imp_.d_front_C;
-    line_C* line = line_of_index_[m >> 1];
+    line_C* line = line_of_index(m >> 1);
     list.fuege_aus(line);
     list.fuege_ein(line);
   }
@@ -254,13 +257,13 @@ char dynamic_learning_C::dyn_learn(line_C* line, line_C* l) {
   const int index = v == ONE ? 0 : 1;  // the list of this line holding the complement of v
   const char consequence = mynot(t);
   const uint32_t code = lesson_code(line, index);
-  if (lesson_mark_[code] == lesson_serial_ ||
+  if (mark_[code] == lesson_serial_ ||
       imp_.statically_learned.contains(implication_key(line, index, l, consequence))) {
     return STEP_NOTHING_NEW;
   }
   if (line->dyn_learned_C[index].is_empty()) imp_.lines_with_dynamic_implications.push_back(line);
   line->dyn_learned_C[index].fuege_ein(l, consequence, 0);
-  lesson_mark_[code] = lesson_serial_;
+  mark_[code] = lesson_serial_;
   lesson_links_.push_back({code, lesson_head_[lesson_slot_]});
   lesson_head_[lesson_slot_] = static_cast<int>(lesson_links_.size()) - 1;
   imp_.footprint.learned(line, index);
@@ -277,10 +280,7 @@ void dynamic_learning_C::recall_lessons(line_C* l, char t) {
     lesson_links_.clear();
     lesson_generation_ = imp_.dynamic_generation_i;
   }
-  if (++lesson_serial_ == 0) {
-    std::fill(lesson_mark_.begin(), lesson_mark_.end(), 0);
-    lesson_serial_ = 1;
-  }
+  lesson_serial_ = next_mark();
   lesson_slot_ = static_cast<int>(slot_of(l, t));
   int& head = lesson_head_[static_cast<size_t>(lesson_slot_)];
   if (head < 0) {
@@ -288,7 +288,7 @@ void dynamic_learning_C::recall_lessons(line_C* l, char t) {
     head = -2;  // a chain that is still empty
   }
   for (int r = head; r >= 0; r = lesson_links_[static_cast<size_t>(r)].next) {
-    lesson_mark_[lesson_links_[static_cast<size_t>(r)].code] = lesson_serial_;
+    mark_[lesson_links_[static_cast<size_t>(r)].code] = lesson_serial_;
   }
 }
 

@@ -58,11 +58,12 @@ class dynamic_learning_C {
   implication_C& imp_;
   std::vector<int> slots_;  // record per line number and value; -1: none yet
   std::deque<trial_record_t> records_;
-  std::vector<line_C*> line_of_index_;  // by learn_index_i
-  size_t stored_ = 0;                   // bytes held by all records
+  size_t stored_ = 0;  // bytes held by all records
   bool sized_ = false;
-  std::vector<uint32_t> move_mark_;  // per line and list: first change seen
-  uint32_t move_serial_ = 0;
+  // Marks per line and list (moves) or line and value list (lessons),
+  // each use with a serial of its own.
+  std::vector<uint32_t> mark_;
+  uint32_t mark_serial_ = 0;
   // The lessons of each trial in the present generation (see recall_lessons).
   struct lesson_link_t {
     uint32_t code;  // the implication's line (learn_index_i) and list
@@ -71,12 +72,13 @@ class dynamic_learning_C {
   std::vector<lesson_link_t> lesson_links_;
   std::vector<int> lesson_head_;  // per trial slot; -1: not used, -2: empty
   std::vector<int> lesson_slots_;
-  std::vector<uint32_t> lesson_mark_;  // per lesson code: known to the trial in hand
-  uint32_t lesson_serial_ = 0;
+  uint32_t lesson_serial_ = 0;  // marks the lessons known to the trial in hand
   uint32_t lesson_generation_ = 0;
   int lesson_slot_ = 0;
 
   size_t slot_of(const line_C* l, char t) const;
+  uint32_t next_mark();
+  line_C* line_of_index(size_t i) const;
   void recall_lessons(line_C* l, char t);
 
   void size_records();
