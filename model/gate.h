@@ -71,10 +71,10 @@ class gate_C : public object_C {
   int no_inputs_i = 0;
   int no_outputs_i = 0;
   int off_path_index_i = 0;
-  std::vector<cube_list_t> constr_cubes_p;
-  std::vector<cube_list_t> constr_values_p;
   // The path search of fault simulation that last evaluated this gate.
   unsigned simulation_stamp_i = 0;
+  std::vector<cube_list_t> constr_cubes_p;
+  std::vector<cube_list_t> constr_values_p;
 
   gate_C(const std::string& name, int serial);
 
