@@ -7,10 +7,10 @@
 #include "app/driver.h"
 #include "app/large_stack.h"
 #include "app/run.h"
-#include "measures/probabilistic.h"
 #include "model/circuit.h"
 #include "model/line.h"
 #include "support/circuit_text.h"
+#include "support/search_state.h"
 
 namespace {
 
@@ -19,12 +19,7 @@ constexpr int chain_length = 200000;
 TEST(DeepChain, TargetAtTheInputOfTheLongestChainIsTested) {
   const std::string text = inverter_chain(chain_length);
   run_on_large_stack([&] {
-    run_C& run = read_checked_circuit("chain", text);
-    run.settings.select_fault_model(fault_model_t::stuck_at);
-    run.preprocessing.praeprocessing(0);
-    prob_compute_contby(run.circuit);
-    prob_compute_observaby(run.circuit);
-    run.settings.max_number_backtracks_i = 10;
+    run_C& run = preprocess_for_search("chain", text);
     line_C* input = line_named("s0");
     line_C* output = line_named("s" + std::to_string(chain_length));
     for (char value : {ZERO, ONE}) {

@@ -10,13 +10,13 @@
 #include "app/driver.h"
 #include "app/large_stack.h"
 #include "app/run.h"
-#include "measures/probabilistic.h"
 #include "model/circuit.h"
 #include "model/line.h"
 #include "model/protocol.h"
 #include "support/circuit_text.h"
 #include "support/random_circuit.h"
 #include "support/reference_circuit.h"
+#include "support/search_state.h"
 
 namespace {
 
@@ -62,11 +62,7 @@ void expect_journal_undone(const line_C* target) {
 // Runs the search in the given phase for every line and both stuck-at
 // values of one circuit.
 void crosscheck(const std::string& text, int limit, char phase2, char phase3, tally_t& tally) {
-  run_C& run = read_checked_circuit("random", text);
-  run.settings.select_fault_model(fault_model_t::stuck_at);
-  run.preprocessing.praeprocessing(0);
-  prob_compute_contby(run.circuit);
-  prob_compute_observaby(run.circuit);
+  run_C& run = preprocess_for_search("random", text);
   run.imp.phase2_b = phase2;
   run.imp.phase3_b = phase3;
   reference_circuit_t ref(text);

@@ -12,7 +12,6 @@
 #include "app/driver.h"
 #include "app/large_stack.h"
 #include "app/run.h"
-#include "measures/probabilistic.h"
 #include "model/circuit.h"
 #include "model/line.h"
 #include "support/circuit_text.h"
@@ -45,11 +44,7 @@ std::string learned_text(const circuit_C& circuit) {
 // phase, one description per search; `repeated` counts the trials taken
 // from records.
 std::vector<std::string> third_phase_searches(const std::string& text, char repeat, long& repeated) {
-  run_C& run = read_checked_circuit("records", text);
-  run.settings.select_fault_model(fault_model_t::stuck_at);
-  run.preprocessing.praeprocessing(0);
-  prob_compute_contby(run.circuit);
-  prob_compute_observaby(run.circuit);
+  run_C& run = preprocess_for_search("records", text);
   run.imp.phase2_b = 1;
   run.imp.phase3_b = 1;
   run.settings.max_number_backtracks_i = 10;

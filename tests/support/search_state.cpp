@@ -24,6 +24,16 @@ run_C& prepare_search(const std::string& stem, const std::string& text) {
   return run;
 }
 
+run_C& preprocess_for_search(const std::string& stem, const std::string& text) {
+  run_C& run = read_checked_circuit(stem, text);
+  run.settings.select_fault_model(fault_model_t::stuck_at);
+  run.preprocessing.praeprocessing(0);
+  prob_compute_contby(run.circuit);
+  prob_compute_observaby(run.circuit);
+  run.settings.max_number_backtracks_i = 10;
+  return run;
+}
+
 void stage_target(line_C* target, char test_value) {
   implication_C& imp = current_run().imp;
   output_kegel(target);

@@ -16,6 +16,11 @@ class run_C;
 // pure stuck-at model and the first phase are selected, limit 10.
 run_C& prepare_search(const std::string& stem, const std::string& text);
 
+// Reads the circuit and runs the whole preprocessing (static learning
+// included) and the probabilistic measures, as a run does before its
+// searches; stuck-at model, limit 10, first phase.
+run_C& preprocess_for_search(const std::string& stem, const std::string& text);
+
 // What the search does with a target before its first implication: output
 // cone, fault injected (the test value is the stuck-at value), target in the
 // D-frontier, in the lines to imply and, when bound, in the unjustified set.
