@@ -8,6 +8,7 @@
 
 #include "base/messages.h"
 #include "base/settings.h"
+#include "input/bench_parser.h"
 #include "input/scanner.h"
 #include "model/circuit.h"
 #include "model/gate.h"
@@ -283,6 +284,10 @@ void read_circuit(circuit_C& circuit, settings_C& settings) {
   if (!file) error(string_C("file not found"));
   std::stringstream text;
   text << file.rdbuf();
+  if (is_bench_file(settings.schaltungsname_s)) {
+    read_bench_circuit(circuit, settings, text.str());
+    return;
+  }
   parser_C parser(text.str(), circuit, settings);
   parser.circuit_file();
 }
