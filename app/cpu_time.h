@@ -17,6 +17,7 @@ class cpu_time_C {
   unsigned long cpu_fs_l = 0;    // fault simulation
   unsigned long cpu_sons_l = 0;  // the rest
   long cpu_prae_l = 0;           // preprocessing
+  long cpu_sat_l = -1;           // the SAT phase, once it has run
 
   // Stores the present process times as the reference point.
   void set_time();

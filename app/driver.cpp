@@ -54,8 +54,9 @@ void mark_hazard_cone(const line_C* target) {
   for (int i = 0; i < g->inputs_C.anzahl_i; i++) input_kegel(g->inputs_C[i]);
 }
 
-// One walk over the single-line targets.
-void single_line_targets(run_C& run, int sub_pass) {
+// One walk over the single-line targets, each decided by the search or, in
+// the SAT phase, by the solver.
+void single_line_targets(run_C& run, int sub_pass, bool sat = false) {
   implication_C& imp = run.imp;
   cpu_time_C& cpu = run.cpu;
   target_list_C& target_list = run.target_list;
@@ -70,7 +71,7 @@ void single_line_targets(run_C& run, int sub_pass) {
       mark_hazard_cone(target);
     }
     cpu.add_time(cpu.cpu_sons_l);
-    const fan_result_t r = run.fan.fan_alg(target, test_value);
+    const fan_result_t r = sat ? run.sat.sat_alg(target, test_value) : run.fan.fan_alg(target, test_value);
     cpu.add_time(cpu.cpu_tpg_l);
     run.backtrack_counter_i += imp.number_backtracks_i;
     if (r == TEST_FOUND) {
@@ -240,6 +241,24 @@ void path_delay_tests(run_C& run) {
   }
 }
 
+// The models whose test is a single pattern for a stuck-at target: those
+// the SAT phase decides.
+bool sat_serves(const settings_C& settings) {
+  return settings.only_stuck_at_test_b || settings.only_iddq_test_b;
+}
+
+// Instead of the third phase: every target still aborted goes to the
+// solver once.
+void sat_phase(run_C& run) {
+  print_result(run);
+  std::cout << "3. Phase of Test Generation with SAT\n" << std::flush;
+  const long start = user_time_ms();
+  reset_aborted_marks(run.circuit);
+  single_line_targets(run, 0, true);
+  std::cout << "\n" << std::flush;
+  run.cpu.cpu_sat_l = user_time_ms() - start;
+}
+
 }  // namespace
 
 void test_circuit(run_C& run) {
@@ -315,6 +334,9 @@ void test_circuit(run_C& run) {
         reset_aborted_marks(circuit);
         reset_aborted_pairs(run.target_list);
       } else if (imp.phase3_b || !settings.use_3_phases_b) {
+        break;
+      } else if (settings.use_sat_b && sat_serves(settings)) {
+        sat_phase(run);
         break;
       } else {
         pass++;

@@ -296,6 +296,8 @@ void print_result(run_C& run) {
   } else {
     f.log << "\n";
   }
+  if (cpu.cpu_sat_l >= 0)
+    cpu_time(f, "CPU time for the SAT phase:  ", static_cast<unsigned long>(cpu.cpu_sat_l));
   cpu_time(f, "CPU time for preprocessing:  ", static_cast<unsigned long>(cpu.cpu_prae_l));
   cpu_time(f, "CPU time for rest:  ", cpu.cpu_sons_l);
 }

@@ -108,6 +108,8 @@ void examine_arguments(run_C& run, int argc, char* argv[]) {
     settings.use_3_phases_b = false;
   } else if (keyword(mode, "3PHASES", 7)) {
     settings.use_3_phases_b = true;
+  } else if (keyword(mode, "SAT", 3)) {
+    settings.use_sat_b = true;
   } else if (keyword(mode, "FAU", 3) || keyword(mode, "ONL", 3)) {
     settings.fault_simulation_only_b = true;
   } else {

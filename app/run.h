@@ -6,6 +6,7 @@
 #include "atpg/fan.h"
 #include "atpg/paths.h"
 #include "atpg/pattern.h"
+#include "atpg/sat_search.h"
 #include "atpg/targets.h"
 #include "base/messages.h"
 #include "base/settings.h"
@@ -36,6 +37,7 @@ class run_C {
   collapsing_C collapsing{circuit, settings, imp, target_list};
   fault_simulation_C simulation{circuit, settings, imp, target_list, collapsing};
   fan_C fan{imp, settings, messages};
+  sat_search_C sat{circuit, settings, imp};
   targets_C targets{settings, imp, target_list};
   paths_C paths{circuit, imp};
   pattern_writer_C patterns{circuit, settings, imp, simulation, paths};

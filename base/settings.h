@@ -24,6 +24,8 @@ struct settings_C {
   int max_number_backtracks_i = 0;
   fault_model_t fault_model = fault_model_t::stuck_at;
   bool use_3_phases_b = true;
+  // Faults the second phase gave up on go to a SAT solver, not to a third phase.
+  bool use_sat_b = false;
   bool fault_simulation_only_b = false;  // simulate an existing pattern file
 
   // The flags the algorithms ask, one per model; STUCK_AT_WITHOUT_BRANCHES
