@@ -46,11 +46,16 @@ std::string describe(const named_fault_t& f) {
 // evaluator's faults.
 class checked_run_t {
  public:
-  checked_run_t(const std::string& source, model_t model) : model_(model), ref_(read_file(source)) {
+  // extra: the arguments after the fault model.
+  checked_run_t(const std::string& source, model_t model, const std::string& backtracks = "10",
+                const std::vector<std::string>& extra = {})
+      : model_(model), ref_(read_file(source)) {
     const std::string stem = std::filesystem::path(source).stem().string();
     // The program writes its files next to the circuit: run on a copy.
     write_file(stem + ".cir", read_file(source));
-    const quarn_run_t run = run_quarn({stem + ".cir", "10", keyword.at(model)});
+    std::vector<std::string> arguments = {stem + ".cir", backtracks, keyword.at(model)};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    const quarn_run_t run = run_quarn(arguments);
     EXPECT_EQ(run.exit_status, 0) << run.output;
     EXPECT_EQ(run.output.find("ERROR"), std::string::npos) << run.output;
     const line_liste_C& lines_C = load_circuit(read_file(source), true, stem + ".cir").circuit.lines_C;
@@ -211,10 +216,11 @@ class checked_run_t {
 struct circuit_case_t {
   model_t model;
   std::string name, source;
+  bool sat = false;  // limit 0, the SAT phase deciding what the search gives up on
 };
 
 void PrintTo(const circuit_case_t& c, std::ostream* out) {
-  *out << keyword.at(c.model) << " " << c.name;
+  *out << keyword.at(c.model) << " " << c.name << (c.sat ? " SAT" : "");
 }
 
 std::vector<circuit_case_t> cases() {
@@ -233,6 +239,12 @@ std::vector<circuit_case_t> cases() {
     cases.push_back({model, "c17", bench_circuit("c17")});
     cases.push_back({model, "s298", bench_circuit("s298")});
   }
+  for (const char* n : {"c432", "c499", "c880", "s1494"})
+    cases.push_back({model_t::stuck_at, n, bench_circuit(n), true});
+  for (model_t model : {model_t::without_branches, model_t::iddq}) {
+    cases.push_back({model, "c499", bench_circuit("c499"), true});
+    cases.push_back({model, "redundant", example_circuit("redundant.cir"), true});
+  }
   return cases;
 }
 
@@ -240,7 +252,8 @@ class CompleteRun : public testing::TestWithParam<circuit_case_t> {};
 
 TEST_P(CompleteRun, PatternsLogAndRedundanciesHold) {
   const circuit_case_t& c = GetParam();
-  checked_run_t run(c.source, c.model);
+  checked_run_t run =
+      c.sat ? checked_run_t(c.source, c.model, "0", {"SAT"}) : checked_run_t(c.source, c.model);
   run.check();
   // Without propagation only a line that never changes could be redundant,
   // and none of these circuits has one.
@@ -255,7 +268,28 @@ TEST_P(CompleteRun, PatternsLogAndRedundanciesHold) {
 
 INSTANTIATE_TEST_SUITE_P(Circuits, CompleteRun, testing::ValuesIn(cases()),
                          [](const testing::TestParamInfo<circuit_case_t>& info) {
-                           return keyword.at(info.param.model) + "_" + info.param.name;
+                           return keyword.at(info.param.model) + "_" + info.param.name +
+                                  (info.param.sat ? "_SAT" : "");
                          });
+
+// At limit 0 the two written phases give up on a few faults of c432 and
+// c499; the SAT phase proves them redundant, up to the published count.
+TEST(SatPhase, ProvesWhatTheSearchGivesUpOn) {
+  for (const char* name : {"c432", "c499"}) {
+    SCOPED_TRACE(name);
+    write_file(std::string(name) + ".cir", read_file(bench_circuit(name)));
+    const quarn_run_t two = run_quarn({std::string(name) + ".cir", "0", "STUCK_AT", "2phases"});
+    ASSERT_EQ(two.exit_status, 0);
+    EXPECT_GT(last_figure(two.output, "Number of Aborted Classes : "), 0);
+    const quarn_run_t sat = run_quarn({std::string(name) + ".cir", "0", "STUCK_AT", "sat"});
+    ASSERT_EQ(sat.exit_status, 0);
+    EXPECT_EQ(last_figure(sat.output, "Number of Aborted Classes : "), 0);
+    EXPECT_EQ(last_figure(sat.output, "Number of Redundant Classes : "), published_figures(name).redundant);
+    EXPECT_NE(sat.output.find("3. Phase of Test Generation with SAT\n"), std::string::npos);
+    const std::string stat = read_file(std::string(name) + ".stat");
+    EXPECT_NE(stat.find("CPU time for the SAT phase:  "), std::string::npos);
+    EXPECT_EQ(two.output.find("SAT"), std::string::npos);
+  }
+}
 
 }  // namespace

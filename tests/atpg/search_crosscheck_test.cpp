@@ -29,24 +29,6 @@ struct tally_t {
   int cases() const { return tests + redundant + aborted + other; }
 };
 
-// Input words for 64 fillings of the pattern on the primary inputs: all 0,
-// all 1 and random ones.
-std::vector<uint64_t> fillings(const reference_circuit_t& ref, std::mt19937_64& rng) {
-  std::vector<uint64_t> words;
-  for (const std::string& name : ref.inputs()) {
-    const line_C* pi = line_named(name);
-    if (pi->good_value_c == ONE) {
-      words.push_back(~0ULL);
-    } else if (pi->good_value_c == ZERO) {
-      words.push_back(0);
-    } else {
-      EXPECT_EQ(pi->good_value_c, X) << name;
-      words.push_back((rng() & ~3ULL) | 2ULL);  // pattern 0 fills 0, pattern 1 fills 1
-    }
-  }
-  return words;
-}
-
 void expect_journal_undone(const line_C* target) {
   EXPECT_EQ(imp().protocol_C.anzahl_i, 0);
   for (int i = 0; i < current_run().circuit.lines_C.anzahl_i; i++) {
@@ -81,7 +63,7 @@ void crosscheck(const std::string& text, int limit, char phase2, char phase3, ta
       const std::string what = line->name_s + (value == ZERO ? " s-a-0" : " s-a-1");
       if (r == TEST_FOUND) {
         tally.tests++;
-        EXPECT_EQ(ref.detecting_patterns(fillings(ref, rng), fault), ~0ULL) << what << "\n" << text;
+        EXPECT_EQ(ref.detecting_patterns(input_fillings(ref, rng), fault), ~0ULL) << what << "\n" << text;
       } else if (r == REDUNDANT) {
         tally.redundant++;
         EXPECT_FALSE(ref.detectable(fault)) << what << "\n" << text;

@@ -1,5 +1,7 @@
 #include "support/search_state.h"
 
+#include <gtest/gtest.h>
+
 #include "app/driver.h"
 #include "app/run.h"
 #include "measures/probabilistic.h"
@@ -8,6 +10,7 @@
 #include "preproc/levels.h"
 #include "preproc/line_structure.h"
 #include "support/circuit_text.h"
+#include "support/reference_circuit.h"
 #include "support/stuck_at_model.h"
 
 run_C& prepare_search(const std::string& stem, const std::string& text) {
@@ -85,4 +88,20 @@ std::string values_text() {
     if (const line_C* l = lines_C[i]; l->good_value_c != X || l->bad_value_c != X)
       text += ", " + l->name_s + " " + value_text(l->good_value_c) + "/" + value_text(l->bad_value_c);
   return text.erase(0, 2);  // the first separator
+}
+
+std::vector<uint64_t> input_fillings(const reference_circuit_t& ref, std::mt19937_64& rng) {
+  std::vector<uint64_t> words;
+  for (const std::string& name : ref.inputs()) {
+    const line_C* pi = line_named(name);
+    if (pi->good_value_c == ONE) {
+      words.push_back(~0ULL);
+    } else if (pi->good_value_c == ZERO) {
+      words.push_back(0);
+    } else {
+      EXPECT_EQ(pi->good_value_c, X) << name;
+      words.push_back((rng() & ~3ULL) | 2ULL);  // pattern 0 fills 0, pattern 1 fills 1
+    }
+  }
+  return words;
 }

@@ -3,6 +3,8 @@
 // on the current run (support/circuit_text.h).
 #pragma once
 
+#include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 
 class line_C;
 class run_C;
+class reference_circuit_t;
 
 // Reads the circuit with levels, line classes and probabilistic figures but
 // no static learning, so every implication comes from the gates alone; the
@@ -32,6 +35,11 @@ void set_good(const std::string& values);
 
 // Injects the fault at the target and runs the search as the driver does.
 fan_result_t search_for(const std::string& target, char test_value);
+
+// Input words for 64 fillings of the pattern the current run's primary
+// inputs hold: open inputs 0 in pattern 0, 1 in pattern 1, random in the
+// others; in the order of the evaluator's inputs.
+std::vector<uint64_t> input_fillings(const reference_circuit_t& ref, std::mt19937_64& rng);
 
 // The journal oldest first, one text per entry: the line, "decision",
 // "good <old>><new>" and "bad <old>><new>" (0, 1, X), "+unjustified",
