@@ -339,6 +339,10 @@ void test_circuit(run_C& run) {
         sat_phase(run);
         break;
       } else {
+        if (settings.use_sat_b) {
+          run.messages.warning(string_C(
+              "The SAT phase serves STUCK_AT, STUCK_AT_WITHOUT_BRANCHES and IDDQ: third phase as written"));
+        }
         pass++;
         imp.phase3_b = 1;
         print_result(run);
