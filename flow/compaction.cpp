@@ -77,7 +77,7 @@ pattern_bits_t fill_cubes(const cube_set_t& cubes, uint64_t seed) {
   return filled;
 }
 
-cube_set_t merge_cubes(const cube_set_t& cubes, std::vector<int>* members) {
+cube_set_t merge_cubes(const cube_set_t& cubes, std::vector<int>* leaders) {
   std::vector<int> order(cubes.count);
   std::iota(order.begin(), order.end(), 0);
   std::vector<int> specified(cubes.count);
@@ -93,9 +93,8 @@ cube_set_t merge_cubes(const cube_set_t& cubes, std::vector<int>* members) {
       into = merged.count++;
       merged.care.resize(merged.care.size() + merged.words, 0);
       merged.value.resize(merged.value.size() + merged.words, 0);
-      if (members) members->push_back(0);
+      if (leaders) leaders->push_back(c);
     }
-    if (members) (*members)[into]++;
     const size_t x = static_cast<size_t>(into) * merged.words, y = static_cast<size_t>(c) * cubes.words;
     for (int w = 0; w < merged.words; w++) {
       merged.care[x + w] |= cubes.care[y + w];
@@ -291,6 +290,23 @@ std::vector<int> cover_faults(const detection_matrix_t& m, int shuffles, uint64_
   return greedy_order(columns, kept, covered);
 }
 
+namespace {
+
+pattern_bits_t joined(const pattern_bits_t& a, const pattern_bits_t& b) {
+  pattern_bits_t both(a.inputs, a.count + b.count);
+  for (int i = 0; i < both.inputs; i++) {
+    for (int p = 0; p < a.count; p++) {
+      if (a.get(i, p)) both.set(i, p, true);
+    }
+    for (int p = 0; p < b.count; p++) {
+      if (b.get(i, p)) both.set(i, a.count + p, true);
+    }
+  }
+  return both;
+}
+
+}  // namespace
+
 compaction_result_t compact(const fault_circuit_t& circuit, const cube_set_t& cubes,
                             const compaction_options_t& options) {
   const flat_circuit_t& net = circuit.net;
@@ -310,17 +326,22 @@ compaction_result_t compact(const fault_circuit_t& circuit, const cube_set_t& cu
   }
   if (options.classic) {
     result.compacted = result.original.select(classic);
-    for (int p : classic) result.origin.push_back("pattern " + std::to_string(p + 1) + " of the original");
+    result.origin = classic;
     result.candidates = result.original.count;
     result.brought_back = result.original.count;
     return result;
   }
 
-  std::vector<int> members;
-  const cube_set_t merged = merge_cubes(cubes, &members);
-  pattern_bits_t candidates = fill_cubes(merged, options.seed + 1);
-  std::vector<std::string> origin;
-  for (int m : members) origin.push_back(m == 1 ? "1 cube" : std::to_string(m) + " cubes merged");
+  std::vector<int> leaders;
+  const cube_set_t merged = merge_cubes(cubes, &leaders);
+  // Each merged cube filled several ways: the cover then has more patterns
+  // to choose from, each detecting other faults beside its targets.
+  pattern_bits_t candidates(merged.inputs, 0);
+  std::vector<int> origin;
+  for (int k = 0; k < std::max(1, options.fillings); k++) {
+    candidates = joined(candidates, fill_cubes(merged, options.seed + 1 + k));
+    origin.insert(origin.end(), leaders.begin(), leaders.end());
+  }
   // A fault the filled merged cubes miss was found by the original's
   // filling: bring back the original pattern that found it first.
   {
@@ -332,16 +353,8 @@ compaction_result_t compact(const fault_circuit_t& circuit, const cube_set_t& cu
     std::sort(back.begin(), back.end());
     back.erase(std::unique(back.begin(), back.end()), back.end());
     result.brought_back = static_cast<int>(back.size());
-    for (int p : back) origin.push_back("pattern " + std::to_string(p + 1) + " of the original");
-    if (!back.empty()) {
-      const pattern_bits_t extra = result.original.select(back);
-      pattern_bits_t both(candidates.inputs, candidates.count + extra.count);
-      for (int i = 0; i < both.inputs; i++) {
-        for (int p = 0; p < candidates.count; p++) both.set(i, p, candidates.get(i, p));
-        for (int p = 0; p < extra.count; p++) both.set(i, candidates.count + p, extra.get(i, p));
-      }
-      candidates = std::move(both);
-    }
+    origin.insert(origin.end(), back.begin(), back.end());
+    candidates = joined(candidates, result.original.select(back));
   }
   result.candidates = candidates.count;
   const detection_matrix_t matrix = detection_matrix(net, targets, candidates);

@@ -37,9 +37,9 @@ struct cube_set_t {
 pattern_bits_t fill_cubes(const cube_set_t& cubes, uint64_t seed);
 
 // Cubes in the order of falling number of specified inputs, each merged
-// into the first merged cube it agrees with, or starting a new one. members,
-// if given, receives the number of cubes in each merged cube.
-cube_set_t merge_cubes(const cube_set_t& cubes, std::vector<int>* members = nullptr);
+// into the first merged cube it agrees with, or starting a new one. leaders,
+// if given, receives for each merged cube the cube that started it.
+cube_set_t merge_cubes(const cube_set_t& cubes, std::vector<int>* leaders = nullptr);
 
 // Per fault the first pattern that detects it, in the set's order, or -1;
 // detected faults are dropped from the rest of the simulation.
@@ -76,6 +76,7 @@ std::vector<int> cover_faults(const detection_matrix_t& matrix, int shuffles, ui
 struct compaction_options_t {
   uint64_t seed = 1;
   int shuffles = 4;
+  int fillings = 8;      // fillings of each merged cube offered to the cover
   bool classic = false;  // reverse-order simulation only
 };
 
@@ -83,10 +84,12 @@ struct compaction_result_t {
   pattern_bits_t original;          // the original cubes, filled
   std::vector<int> original_first;  // per class: first original pattern detecting it
   pattern_bits_t compacted;
-  std::vector<std::string> origin;  // per compacted pattern, where it comes from
-  int classic_patterns = 0;         // what reverse-order simulation alone keeps
-  int candidates = 0;               // merged cubes and original patterns brought back
-  int brought_back = 0;             // original patterns among the candidates
+  // Per compacted pattern the original cube it extends (for a merged cube,
+  // the one that started it).
+  std::vector<int> origin;
+  int classic_patterns = 0;  // what reverse-order simulation alone keeps
+  int candidates = 0;        // merged cubes and original patterns brought back
+  int brought_back = 0;      // original patterns among the candidates
 };
 
 compaction_result_t compact(const fault_circuit_t& circuit, const cube_set_t& cubes,

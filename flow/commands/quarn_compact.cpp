@@ -1,5 +1,6 @@
 // quarn-compact: a smaller stuck-at test set that detects every fault the
 // original set detects.
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <iomanip>
@@ -16,7 +17,7 @@ namespace {
 
 const char* const usage =
     "usage: quarn-compact <circuit.cir> [-p <patterns.pat>] [-o <compacted.pat>] [--curve <chart.svg>]\n"
-    "                     [--classic] [--seed <n>] [--passes <n>]\n"
+    "                     [--classic] [--fillings <n>] [--seed <n>] [--passes <n>]\n"
     "\n"
     "Writes a smaller pattern file that detects every collapsed stuck-at fault class\n"
     "the original patterns detect, and reports patterns and coverage before and after.\n"
@@ -25,6 +26,7 @@ const char* const usage =
     "  -o <file>       the file to write (default: <stem>.compact.pat beside the circuit)\n"
     "  --curve <file>  also draw coverage against patterns, original and compacted, as SVG\n"
     "  --classic       reverse-order fault simulation only, no merging of test cubes\n"
+    "  --fillings <n>  fillings of each merged cube the cover chooses from (default 8)\n"
     "  --seed <n>      seed of the pseudo-random filling of open inputs (default 1)\n"
     "  --passes <n>    shuffled passes removing redundant patterns (default 4)\n"
     "\n"
@@ -64,6 +66,8 @@ arguments_t parse(const std::vector<std::string>& args) {
       a.options.classic = true;
     } else if (arg == "--seed") {
       a.options.seed = static_cast<uint64_t>(number_argument(arg, value(), 1L << 62));
+    } else if (arg == "--fillings") {
+      a.options.fillings = static_cast<int>(std::max(1L, number_argument(arg, value(), 64)));
     } else if (arg == "--passes") {
       a.options.shuffles = static_cast<int>(number_argument(arg, value(), 1000));
     } else if (!arg.empty() && arg[0] == '-') {
@@ -166,7 +170,7 @@ int compact_command(const std::vector<std::string>& args) {
     pattern_entry_t entry;
     for (int i = 0; i < result.compacted.inputs; i++) entry.inputs += result.compacted.get(i, p) ? '1' : '0';
     entry.outputs = outputs[p];
-    entry.rest = result.origin[p];
+    entry.rest = original.patterns[result.origin[p]].rest;
     written.patterns.push_back(std::move(entry));
   }
   write_pattern_set(a.output, written);
