@@ -212,7 +212,8 @@ int compact_command(const std::vector<std::string>& args) {
 
   if (!a.curve.empty()) {
     const std::vector<int> original_first = result.original_first;
-    write_coverage_chart(a.curve, "Stuck-at fault coverage of " + a.circuit,
+    const std::string name = a.circuit.substr(a.circuit.find_last_of('/') + 1);
+    write_coverage_chart(a.curve, "Stuck-at fault coverage of " + name.substr(0, name.rfind(".cir")),
                          {{"original (" + std::to_string(original.patterns.size()) + " patterns)",
                            coverage_curve(original_first, result.original.count, classes)},
                           {"compacted (" + std::to_string(back.patterns.size()) + " patterns)",

@@ -62,12 +62,15 @@ applied_t apply(const reference_circuit_t& ref, const pattern_file_t& file, size
 
 // Runs quarn and quarn-compact on a circuit and checks the compacted file
 // against the original with the reference evaluator.
-void check_compaction(const std::string& cir_path, const std::string& stem) {
+void check_compaction(const std::string& cir_path, const std::string& stem,
+                      const std::vector<std::string>& options = {}) {
   SCOPED_TRACE(stem);
   const std::string text = read_file(cir_path);
   write_file(stem + ".cir", text);
   ASSERT_EQ(run_quarn({stem + ".cir", "10", "STUCK_AT"}).exit_status, 0);
-  const child_result_t run = compact({stem + ".cir"});
+  std::vector<std::string> arguments{stem + ".cir"};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  const child_result_t run = compact(arguments);
   ASSERT_EQ(run.exit_status, 0) << run.output << read_file("err.txt");
   const pattern_file_t original = read_pattern_file(stem + ".pat");
   const pattern_file_t compacted = read_pattern_file(stem + ".compact.pat");
@@ -126,6 +129,16 @@ TEST(Compact, KeepsEveryDetectionOfBenchmarkCircuits) {
   for (const char* name : {"c17", "c432", "c499", "c880", "s27", "s208", "s298", "s386", "s1494"}) {
     check_compaction(bench_circuit(name), name);
   }
+}
+
+TEST(Compact, TheClassicWayKeepsEveryDetectionToo) {
+  for (const char* name : {"c432", "s298"}) check_compaction(bench_circuit(name), name, {"--classic"});
+  check_compaction(example_circuit("adder4.cir"), "adder4", {"--classic", "--seed", "99"});
+}
+
+TEST(Compact, OtherFillingsAndPassesKeepEveryDetection) {
+  check_compaction(bench_circuit("c499"), "c499", {"--fillings", "1", "--passes", "0", "--seed", "3"});
+  check_compaction(bench_circuit("s344"), "s344", {"--fillings", "3", "--passes", "9"});
 }
 
 // The report's figures: "<label>  <number>".
