@@ -180,73 +180,93 @@ detection_matrix_t detection_matrix(const flat_circuit_t& net, const std::vector
 
 namespace {
 
-// The faults of each pattern: the matrix read by columns.
-std::vector<std::vector<int>> faults_by_pattern(const detection_matrix_t& m) {
-  std::vector<std::vector<int>> columns(m.patterns);
-  for (int f = 0; f < m.faults; f++) {
-    const uint64_t* row = &m.rows[static_cast<size_t>(f) * m.words];
-    for (int w = 0; w < m.words; w++) {
-      for (uint64_t bits = row[w]; bits; bits &= bits - 1) {
-        columns[w * 64 + std::countr_zero(bits)].push_back(f);
+// The faults of each pattern: the matrix read by columns, a row of bits
+// per pattern.
+class columns_t {
+ public:
+  explicit columns_t(const detection_matrix_t& m)
+      : words_((m.faults + 63) / 64), bits_(static_cast<size_t>(m.patterns) * words_, 0) {
+    for (int f = 0; f < m.faults; f++) {
+      const uint64_t* row = &m.rows[static_cast<size_t>(f) * m.words];
+      for (int w = 0; w < m.words; w++) {
+        for (uint64_t bits = row[w]; bits; bits &= bits - 1) {
+          const int p = w * 64 + std::countr_zero(bits);
+          bits_[static_cast<size_t>(p) * words_ + f / 64] |= uint64_t{1} << (f % 64);
+        }
       }
     }
   }
-  return columns;
-}
+  // A set of faults as bits.
+  std::vector<uint64_t> no_faults() const { return std::vector<uint64_t>(words_, 0); }
+  // Calls visit(f) for every fault of pattern p until it returns false.
+  template <class F>
+  bool for_each(int p, F visit) const {
+    const uint64_t* c = column(p);
+    for (int w = 0; w < words_; w++) {
+      for (uint64_t bits = c[w]; bits; bits &= bits - 1) {
+        if (!visit(w * 64 + std::countr_zero(bits))) return false;
+      }
+    }
+    return true;
+  }
+  int uncovered(int p, const std::vector<uint64_t>& covered) const {
+    const uint64_t* c = column(p);
+    int n = 0;
+    for (int w = 0; w < words_; w++) n += std::popcount(c[w] & ~covered[w]);
+    return n;
+  }
+  void cover(int p, std::vector<uint64_t>& covered) const {
+    const uint64_t* c = column(p);
+    for (int w = 0; w < words_; w++) covered[w] |= c[w];
+  }
+
+ private:
+  int words_;
+  std::vector<uint64_t> bits_;
+  const uint64_t* column(int p) const { return &bits_[static_cast<size_t>(p) * words_]; }
+};
 
 // Greedy over the candidates: each time the one that detects the most
 // faults not yet detected, found lazily (a candidate's gain only falls).
 // Faults already marked covered count for nothing.
-std::vector<int> greedy_order(const std::vector<std::vector<int>>& columns,
-                              const std::vector<int>& candidates, std::vector<char>& covered) {
-  auto gain = [&](int p) {
-    int g = 0;
-    for (int f : columns[p]) g += !covered[f];
-    return g;
-  };
+std::vector<int> greedy_order(const columns_t& columns, const std::vector<int>& candidates,
+                              std::vector<uint64_t>& covered) {
   std::priority_queue<std::pair<int, int>> queue;  // gain, then the lower pattern number first
-  for (int p : candidates) queue.emplace(gain(p), -p);
+  for (int p : candidates) queue.emplace(columns.uncovered(p, covered), -p);
   std::vector<int> chosen;
   while (!queue.empty()) {
     const auto [old_gain, negative] = queue.top();
     queue.pop();
     const int p = -negative;
     if (old_gain == 0) break;
-    const int now = gain(p);
+    const int now = columns.uncovered(p, covered);
     if (now < old_gain) {
       queue.emplace(now, negative);
       continue;
     }
     chosen.push_back(p);
-    for (int f : columns[p]) covered[f] = 1;
+    columns.cover(p, covered);
   }
   return chosen;
 }
 
 // Drops each pattern, in the given order, whose faults all have another
 // chosen pattern detecting them.
-void drop_redundant(const std::vector<std::vector<int>>& columns, const std::vector<int>& order,
-                    std::vector<int>& times_covered, std::vector<char>& chosen) {
+void drop_redundant(const columns_t& columns, const std::vector<int>& order, std::vector<int>& times_covered,
+                    std::vector<char>& chosen) {
   for (int p : order) {
     if (!chosen[p]) continue;
-    bool needed = false;
-    for (int f : columns[p]) {
-      if (times_covered[f] < 2) {
-        needed = true;
-        break;
-      }
-    }
-    if (needed) continue;
+    if (!columns.for_each(p, [&](int f) { return times_covered[f] >= 2; })) continue;
     chosen[p] = 0;
-    for (int f : columns[p]) times_covered[f]--;
+    columns.for_each(p, [&](int f) { return --times_covered[f], true; });
   }
 }
 
 }  // namespace
 
 std::vector<int> cover_faults(const detection_matrix_t& m, int shuffles, uint64_t seed) {
-  const std::vector<std::vector<int>> columns = faults_by_pattern(m);
-  std::vector<char> covered(m.faults, 0);
+  const columns_t columns(m);
+  std::vector<uint64_t> covered = columns.no_faults();
   std::vector<int> selection;
   // A fault only one pattern detects makes that pattern essential.
   std::vector<char> essential(m.patterns, 0);
@@ -262,7 +282,7 @@ std::vector<int> cover_faults(const detection_matrix_t& m, int shuffles, uint64_
   for (int p = 0; p < m.patterns; p++) {
     if (!essential[p]) continue;
     selection.push_back(p);
-    for (int f : columns[p]) covered[f] = 1;
+    columns.cover(p, covered);
   }
   std::vector<int> all(m.patterns);
   std::iota(all.begin(), all.end(), 0);
@@ -272,7 +292,7 @@ std::vector<int> cover_faults(const detection_matrix_t& m, int shuffles, uint64_
   std::vector<int> times_covered(m.faults, 0);
   for (int p : selection) {
     chosen[p] = 1;
-    for (int f : columns[p]) times_covered[f]++;
+    columns.for_each(p, [&](int f) { return ++times_covered[f], true; });
   }
   std::vector<int> order(selection.rbegin(), selection.rend());
   drop_redundant(columns, order, times_covered, chosen);
@@ -286,7 +306,7 @@ std::vector<int> cover_faults(const detection_matrix_t& m, int shuffles, uint64_
   for (int p : selection) {
     if (chosen[p]) kept.push_back(p);
   }
-  std::fill(covered.begin(), covered.end(), 0);
+  covered = columns.no_faults();
   return greedy_order(columns, kept, covered);
 }
 
