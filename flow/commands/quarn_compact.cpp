@@ -31,19 +31,21 @@ const char* const usage =
     "  --passes <n>    shuffled passes removing redundant patterns (default 4)\n"
     "\n"
     "Open inputs (X) are filled pseudo-randomly; coverage before counts what the original\n"
-    "patterns detect with that filling. Two-pattern files are not supported.\n";
+    "patterns detect with that filling. The faults are single stuck-at faults, counted by\n"
+    "collapsed class as quarn's STUCK_AT coverage counts them, whatever model wrote the\n"
+    "file; files with two-pattern tests (Init-Pattern lines) are refused.\n";
 
 struct arguments_t {
   std::string circuit, patterns, output, curve;
   compaction_options_t options;
 };
 
-long number_argument(const std::string& option, const std::string& text, long most) {
+long number_argument(const std::string& option, const std::string& text, long least, long most) {
   char* end = nullptr;
   const long value = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || value < 0 || value > most) {
-    throw usage_error_t{option + " needs a number from 0 to " + std::to_string(most) + ", not \"" + text +
-                        "\""};
+  if (text.empty() || *end != '\0' || value < least || value > most) {
+    throw usage_error_t{option + " needs a number from " + std::to_string(least) + " to " +
+                        std::to_string(most) + ", not \"" + text + "\""};
   }
   return value;
 }
@@ -65,11 +67,11 @@ arguments_t parse(const std::vector<std::string>& args) {
     } else if (arg == "--classic") {
       a.options.classic = true;
     } else if (arg == "--seed") {
-      a.options.seed = static_cast<uint64_t>(number_argument(arg, value(), 1L << 62));
+      a.options.seed = static_cast<uint64_t>(number_argument(arg, value(), 0, 1L << 62));
     } else if (arg == "--fillings") {
-      a.options.fillings = static_cast<int>(std::max(1L, number_argument(arg, value(), 64)));
+      a.options.fillings = static_cast<int>(number_argument(arg, value(), 1, 64));
     } else if (arg == "--passes") {
-      a.options.shuffles = static_cast<int>(number_argument(arg, value(), 1000));
+      a.options.shuffles = static_cast<int>(number_argument(arg, value(), 0, 1000));
     } else if (!arg.empty() && arg[0] == '-') {
       throw usage_error_t{"unknown option " + arg};
     } else if (a.circuit.empty()) {
@@ -158,10 +160,11 @@ int compact_command(const std::vector<std::string>& args) {
   pattern_set_t written;
   written.input_names = original.input_names;
   written.output_names = original.output_names;
-  written.comments.emplace_back(0, "* quarn-compact: " + std::to_string(result.compacted.count) + " of the " +
-                                       std::to_string(original.patterns.size()) + " patterns of " +
-                                       a.patterns + "; open inputs filled pseudo-randomly, seed " +
-                                       std::to_string(a.options.seed));
+  written.comments.emplace_back(
+      0, "* quarn-compact: " + std::to_string(result.compacted.count) + " patterns for the " +
+             std::to_string(original.patterns.size()) + " of " + a.patterns +
+             (a.options.classic ? " (reverse-order fault simulation" : " (test cubes merged") +
+             ", open inputs filled pseudo-randomly, seed " + std::to_string(a.options.seed) + ")");
   for (const auto& comment : original.comments) {
     if (comment.first == 0) written.comments.push_back(comment);
   }

@@ -197,6 +197,10 @@ TEST(Compact, AMinimalSetStaysAsItIs) {
   EXPECT_EQ(patterns, (std::multiset<std::string>{"01 0 t1", "10 0 t2", "11 1 t3"}));
   EXPECT_EQ(reported(run.output, "coverage before"), 100);
   EXPECT_EQ(reported(run.output, "coverage after"), 100);
+  // A comment line after the header says what was done.
+  EXPECT_EQ(text_lines(read_file("and1.compact.pat"))[2],
+            "* quarn-compact: 3 patterns for the 3 of and1.pat (test cubes merged, open inputs filled "
+            "pseudo-randomly, seed 1)");
 }
 
 TEST(Compact, RepeatsAndCubesThatAgreeBecomeOnePattern) {
@@ -263,6 +267,7 @@ TEST(Compact, AnswersHelpAndRejectsBadArguments) {
                                              {"a.cir", "--frobnicate"},
                                              {"a.cir", "-o"},
                                              {"a.cir", "--seed", "minus"},
+                                             {"a.cir", "--fillings", "0"},
                                              {"a.cir", "-p", "same.pat", "-o", "same.pat"}}) {
     const child_result_t run = compact(args);
     EXPECT_EQ(run.exit_status, 2) << args.size();
