@@ -42,13 +42,19 @@ std::string escaped(const std::string& text) {
 
 }  // namespace
 
-std::string coverage_chart_svg(const std::string& title, const std::vector<coverage_series_t>& series) {
+std::string coverage_chart_svg(const std::string& title, const std::vector<coverage_series_t>& series,
+                               bool log_x) {
   size_t most = 1;
   for (const coverage_series_t& s : series)
     most = std::max(most, s.coverage.size() - (s.coverage.empty() ? 0 : 1));
   const double x_max = static_cast<double>(most);
   const double plot_w = width - left - right, plot_h = height - top - bottom;
-  auto x_of = [&](double patterns) { return left + plot_w * patterns / x_max; };
+  // Logarithmic: from 1 to the next power of ten at or above the longest set.
+  const double decades = std::max(1.0, std::ceil(std::log10(x_max) - 1e-9));
+  auto x_of = [&](double patterns) {
+    if (!log_x) return left + plot_w * patterns / x_max;
+    return left + plot_w * (patterns < 1 ? 0 : std::log10(patterns) / decades);
+  };
   auto y_of = [&](double percent) { return top + plot_h * (1 - percent / 100); };
 
   std::ostringstream svg;
@@ -60,12 +66,17 @@ std::string coverage_chart_svg(const std::string& title, const std::vector<cover
   svg << "<text x=\"" << width / 2 << "\" y=\"28\" text-anchor=\"middle\" font-size=\"16\">" << escaped(title)
       << "</text>\n";
   // Grid and ticks.
-  const double x_step = tick_step(x_max);
-  for (double t = 0; t <= x_max + 1e-9; t += x_step) {
+  auto x_tick = [&](double t) {
     svg << "<line x1=\"" << x_of(t) << "\" y1=\"" << top << "\" x2=\"" << x_of(t) << "\" y2=\""
         << top + plot_h + 5 << "\" stroke=\"#dddddd\"/>\n";
     svg << "<text x=\"" << x_of(t) << "\" y=\"" << top + plot_h + 20 << "\" text-anchor=\"middle\">"
         << static_cast<long long>(std::llround(t)) << "</text>\n";
+  };
+  if (log_x) {
+    for (int d = 0; d <= static_cast<int>(decades); d++) x_tick(std::pow(10, d));
+  } else {
+    const double x_step = tick_step(x_max);
+    for (double t = 0; t <= x_max + 1e-9; t += x_step) x_tick(t);
   }
   for (int t = 0; t <= 100; t += 10) {
     svg << "<line x1=\"" << left - 5 << "\" y1=\"" << y_of(t) << "\" x2=\"" << left + plot_w << "\" y2=\""
@@ -78,7 +89,7 @@ std::string coverage_chart_svg(const std::string& title, const std::vector<cover
   svg << "<line x1=\"" << left << "\" y1=\"" << top << "\" x2=\"" << left << "\" y2=\"" << top + plot_h
       << "\" stroke=\"black\"/>\n";
   svg << "<text x=\"" << left + plot_w / 2 << "\" y=\"" << height - 15
-      << "\" text-anchor=\"middle\">patterns applied</text>\n";
+      << "\" text-anchor=\"middle\">patterns applied" << (log_x ? " (logarithmic)" : "") << "</text>\n";
   svg << "<text x=\"18\" y=\"" << top + plot_h / 2 << "\" text-anchor=\"middle\" transform=\"rotate(-90 18 "
       << top + plot_h / 2 << ")\">fault coverage (%)</text>\n";
   // Curves, then the legend in the lower right corner.
@@ -102,8 +113,8 @@ std::string coverage_chart_svg(const std::string& title, const std::vector<cover
 }
 
 void write_coverage_chart(const std::string& path, const std::string& title,
-                          const std::vector<coverage_series_t>& series) {
+                          const std::vector<coverage_series_t>& series, bool log_x) {
   std::ofstream out(path);
-  out << coverage_chart_svg(title, series);
+  out << coverage_chart_svg(title, series, log_x);
   if (!out) error(string_C("cannot write the chart " + path));
 }

@@ -16,8 +16,9 @@
 namespace {
 
 const char* const usage =
-    "usage: quarn-compact <circuit.cir> [-p <patterns.pat>] [-o <compacted.pat>] [--curve <chart.svg>]\n"
-    "                     [--classic] [--fillings <n>] [--seed <n>] [--passes <n>]\n"
+    "usage: quarn-compact <circuit.cir> [-p <patterns.pat>] [-o <compacted.pat>]\n"
+    "                     [--curve <chart.svg> [--log]] [--classic] [--fillings <n>]\n"
+    "                     [--seed <n>] [--passes <n>]\n"
     "\n"
     "Writes a smaller pattern file that detects every collapsed stuck-at fault class\n"
     "the original patterns detect, and reports patterns and coverage before and after.\n"
@@ -25,6 +26,7 @@ const char* const usage =
     "  -p <file>       the patterns to compact (default: <stem>.pat beside the circuit)\n"
     "  -o <file>       the file to write (default: <stem>.compact.pat beside the circuit)\n"
     "  --curve <file>  also draw coverage against patterns, original and compacted, as SVG\n"
+    "  --log           the chart's pattern axis logarithmic\n"
     "  --classic       reverse-order fault simulation only, no merging of test cubes\n"
     "  --fillings <n>  fillings of each merged cube the cover chooses from (default 8)\n"
     "  --seed <n>      seed of the pseudo-random filling of open inputs (default 1)\n"
@@ -37,6 +39,7 @@ const char* const usage =
 
 struct arguments_t {
   std::string circuit, patterns, output, curve;
+  bool log_curve = false;
   compaction_options_t options;
 };
 
@@ -64,6 +67,8 @@ arguments_t parse(const std::vector<std::string>& args) {
       a.output = value();
     } else if (arg == "--curve") {
       a.curve = value();
+    } else if (arg == "--log") {
+      a.log_curve = true;
     } else if (arg == "--classic") {
       a.options.classic = true;
     } else if (arg == "--seed") {
@@ -220,7 +225,8 @@ int compact_command(const std::vector<std::string>& args) {
                          {{"original (" + std::to_string(original.patterns.size()) + " patterns)",
                            coverage_curve(original_first, result.original.count, classes)},
                           {"compacted (" + std::to_string(back.patterns.size()) + " patterns)",
-                           coverage_curve(after, back_bits.count, classes)}});
+                           coverage_curve(after, back_bits.count, classes)}},
+                         a.log_curve);
     std::cout << "chart                " << a.curve << "\n";
   }
   return 0;

@@ -257,6 +257,34 @@ TEST(Compact, DrawsBothCoverageCurves) {
   EXPECT_LT(lines[1].back().first, lines[0].back().first);
 }
 
+TEST(Compact, DrawsALogarithmicPatternAxis) {
+  write_file("c432.cir", read_file(bench_circuit("c432")));
+  ASSERT_EQ(run_quarn({"c432.cir", "10", "STUCK_AT"}).exit_status, 0);
+  ASSERT_EQ(compact({"c432.cir", "--curve", "log.svg", "--log"}).exit_status, 0) << read_file("err.txt");
+  const std::string svg = read_file("log.svg");
+  // 148 patterns: ticks at 1, 10, 100 and 1000, a decade apart.
+  std::vector<double> ticks;
+  for (const char* label : {">1<", ">10<", ">100<", ">1000<"}) {
+    const size_t at = svg.find(label);
+    ASSERT_NE(at, std::string::npos) << label;
+    const size_t x = svg.rfind("<text x=\"", at);
+    ticks.push_back(std::stod(svg.substr(x + 9)));
+  }
+  EXPECT_NEAR(ticks[1] - ticks[0], ticks[2] - ticks[1], 0.02);
+  EXPECT_NEAR(ticks[2] - ticks[1], ticks[3] - ticks[2], 0.02);
+  const auto lines = polylines(svg);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].size(), read_pattern_file("c432.pat").patterns.size() + 1);
+  for (const auto& line : lines) {
+    // The point before the first pattern and the first one lie on the axis
+    // at 1; the tenth pattern at the tick of 10.
+    EXPECT_NEAR(line[0].first, ticks[0], 0.01);
+    EXPECT_NEAR(line[1].first, ticks[0], 0.01);
+    EXPECT_NEAR(line[10].first, ticks[1], 0.01);
+    for (size_t k = 2; k < line.size(); k++) EXPECT_GT(line[k].first, line[k - 1].first);
+  }
+}
+
 TEST(Compact, AnswersHelpAndRejectsBadArguments) {
   const child_result_t help = compact({"--help"});
   EXPECT_EQ(help.exit_status, 0);
