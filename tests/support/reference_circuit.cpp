@@ -147,17 +147,31 @@ std::vector<uint64_t> reference_circuit_t::signal_values(const std::vector<uint6
   return v;
 }
 
-reference_circuit_t::dual_rail_t reference_circuit_t::dual_rail_values(const dual_rail_t& in) const {
+reference_circuit_t::dual_rail_t reference_circuit_t::dual_rail_values(const dual_rail_t& in,
+                                                                       const reference_fault_t* fault) const {
   dual_rail_t v{std::vector<uint64_t>(signal_index_.size(), 0),
                 std::vector<uint64_t>(signal_index_.size(), 0)};
+  // A stuck line is known: it may only be its stuck value.
+  const uint64_t stuck_0 = fault && !fault->stuck_at_one ? ~0ULL : 0,
+                 stuck_1 = fault && fault->stuck_at_one ? ~0ULL : 0;
+  const bool on_signal = fault && fault->kind == reference_fault_t::on_signal;
   for (size_t i = 0; i < input_signals_.size(); i++) {
     v.may_be_0[input_signals_[i]] = in.may_be_0[i];
     v.may_be_1[input_signals_[i]] = in.may_be_1[i];
   }
-  for (const gate_t& g : gates_) {
-    uint64_t z = v.may_be_0[g.inputs[0]], o = v.may_be_1[g.inputs[0]];
+  if (on_signal) v.may_be_0[fault->index] = stuck_0, v.may_be_1[fault->index] = stuck_1;
+  for (size_t gi = 0; gi < gates_.size(); gi++) {
+    const gate_t& g = gates_[gi];
+    const bool pin_fault = fault && fault->kind == reference_fault_t::on_pin && fault->index == int(gi);
+    auto zero = [&](size_t k) {
+      return pin_fault && fault->pin == int(k) ? stuck_0 : v.may_be_0[g.inputs[k]];
+    };
+    auto one = [&](size_t k) {
+      return pin_fault && fault->pin == int(k) ? stuck_1 : v.may_be_1[g.inputs[k]];
+    };
+    uint64_t z = zero(0), o = one(0);
     for (size_t k = 1; k < g.inputs.size(); k++) {
-      const uint64_t zk = v.may_be_0[g.inputs[k]], ok = v.may_be_1[g.inputs[k]];
+      const uint64_t zk = zero(k), ok = one(k);
       if (g.kind == and_gate || g.kind == nand_gate) {
         z |= zk, o &= ok;
       } else if (g.kind == or_gate || g.kind == nor_gate) {
@@ -170,8 +184,46 @@ reference_circuit_t::dual_rail_t reference_circuit_t::dual_rail_values(const dua
     const bool inverting = g.kind == nand_gate || g.kind == nor_gate || g.kind == inverter_gate;
     v.may_be_0[g.output] = inverting ? o : z;
     v.may_be_1[g.output] = inverting ? z : o;
+    if (on_signal && fault->index == g.output) v.may_be_0[g.output] = stuck_0, v.may_be_1[g.output] = stuck_1;
   }
   return v;
+}
+
+uint64_t reference_circuit_t::guaranteed_detections(const dual_rail_t& in,
+                                                    const reference_fault_t& fault) const {
+  const dual_rail_t good = dual_rail_values(in), bad = dual_rail_values(in, &fault);
+  uint64_t detected = 0;
+  for (size_t o = 0; o < output_signals_.size(); o++) {
+    const int s = output_signals_[o];
+    uint64_t bad_0 = bad.may_be_0[s], bad_1 = bad.may_be_1[s];
+    if (fault.kind == reference_fault_t::on_output && fault.index == int(o)) {
+      bad_0 = fault.stuck_at_one ? 0 : ~0ULL;
+      bad_1 = ~bad_0;
+    }
+    // Known means it may be one value only.
+    const uint64_t good_0 = good.may_be_0[s] & ~good.may_be_1[s],
+                   good_1 = good.may_be_1[s] & ~good.may_be_0[s];
+    detected |= (good_0 & bad_1 & ~bad_0) | (good_1 & bad_0 & ~bad_1);
+  }
+  return detected;
+}
+
+std::vector<reference_fault_t> reference_circuit_t::all_faults() const {
+  std::vector<reference_fault_t> faults;
+  for (bool one : {false, true}) {
+    for (size_t s = 0; s < signal_index_.size(); s++) {
+      faults.push_back({reference_fault_t::on_signal, static_cast<int>(s), 0, one});
+    }
+    for (size_t g = 0; g < gates_.size(); g++) {
+      for (size_t k = 0; k < gates_[g].inputs.size(); k++) {
+        faults.push_back({reference_fault_t::on_pin, static_cast<int>(g), static_cast<int>(k), one});
+      }
+    }
+    for (size_t o = 0; o < output_signals_.size(); o++) {
+      faults.push_back({reference_fault_t::on_output, static_cast<int>(o), 0, one});
+    }
+  }
+  return faults;
 }
 
 std::vector<uint64_t> reference_circuit_t::simulate(const std::vector<uint64_t>& in,

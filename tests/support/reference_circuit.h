@@ -39,7 +39,14 @@ class reference_circuit_t {
   struct dual_rail_t {
     std::vector<uint64_t> may_be_0, may_be_1;
   };
-  dual_rail_t dual_rail_values(const dual_rail_t& inputs) const;
+  dual_rail_t dual_rail_values(const dual_rail_t& inputs, const reference_fault_t* fault = nullptr) const;
+  // The patterns whose specified inputs alone decide that the fault is
+  // detected: some output is known in both circuits and differs, whatever
+  // the unknown inputs are.
+  uint64_t guaranteed_detections(const dual_rail_t& inputs, const reference_fault_t& fault) const;
+  // Every stuck-at fault: both values on every signal, on every gate input
+  // pin and where every output is observed.
+  std::vector<reference_fault_t> all_faults() const;
   // The output words, in the order of outputs().
   std::vector<uint64_t> simulate(const std::vector<uint64_t>& inputs,
                                  const reference_fault_t* fault = nullptr) const;
