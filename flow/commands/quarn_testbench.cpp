@@ -31,6 +31,8 @@ const char* const usage =
     "  --seed N               seed of --fill random (default: 1)\n"
     "  --run                  compile with iverilog, run vvp; exit status 0 only when\n"
     "                         no output differs\n"
+    "  --                     the argument after it is the circuit, even when it\n"
+    "                         starts with \"-\"\n"
     "\n"
     "The testbench prints \"MISMATCH pattern <n> (line <l>): output <name> expected\n"
     "<v> got <v>\" per difference and ends with \"PASS: <n> patterns, 0 mismatches\",\n"
@@ -54,13 +56,21 @@ int body(const std::vector<std::string>& args) {
   std::string circuit, patterns, module_file, testbench_file;
   testbench_options_t options;
   bool run = false;
+  bool options_end = false;
   for (size_t i = 0; i < args.size(); i++) {
     const std::string& a = args[i];
+    if (options_end || a.empty() || a[0] != '-') {
+      if (!circuit.empty()) throw usage_error_t{"one circuit only"};
+      circuit = a;
+      continue;
+    }
     auto value = [&]() -> const std::string& {
       if (i + 1 >= args.size()) throw usage_error_t{a + " needs a value"};
       return args[++i];
     };
-    if (a == "-p" || a == "--patterns") {
+    if (a == "--") {
+      options_end = true;
+    } else if (a == "-p" || a == "--patterns") {
       patterns = value();
     } else if (a == "-o" || a == "--module") {
       module_file = value();
@@ -85,12 +95,8 @@ int body(const std::vector<std::string>& args) {
       options.seed = static_cast<uint32_t>(std::stoul(seed));
     } else if (a == "--run") {
       run = true;
-    } else if (!a.empty() && a[0] == '-') {
-      throw usage_error_t{"unknown option " + a};
-    } else if (circuit.empty()) {
-      circuit = a;
     } else {
-      throw usage_error_t{"one circuit only"};
+      throw usage_error_t{"unknown option " + a};
     }
   }
   if (circuit.empty()) throw usage_error_t{"no circuit named"};

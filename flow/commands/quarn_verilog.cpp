@@ -24,6 +24,8 @@ const char* const usage =
     "                         in .bench writes that .bench file and the .cir beside it\n"
     "  --async-reset sync     make asynchronous sets and resets synchronous (by\n"
     "                         default a design with them is refused)\n"
+    "  --                     the arguments after it are files, even when they\n"
+    "                         start with \"-\"\n"
     "\n"
     "Files ending in .sv are read as SystemVerilog. Outputs that synthesis leaves\n"
     "constant, and inputs that drive nothing left (the clock among them), are left\n"
@@ -44,13 +46,20 @@ void write_text(const std::string& path, const std::string& text) {
 int body(const std::vector<std::string>& args) {
   synthesis_options_t options;
   std::string output;
+  bool options_end = false;
   for (size_t i = 0; i < args.size(); i++) {
     const std::string& a = args[i];
+    if (options_end) {
+      options.files.push_back(a);
+      continue;
+    }
     auto value = [&]() -> const std::string& {
       if (i + 1 >= args.size()) throw usage_error_t{a + " needs a value"};
       return args[++i];
     };
-    if (a == "--top") {
+    if (a == "--") {
+      options_end = true;
+    } else if (a == "--top") {
       options.top = value();
     } else if (a == "-o" || a == "--output") {
       output = value();

@@ -174,15 +174,15 @@ TEST(Testbench, OpenInputsAreFilledAsChosenAndTheTestbenchSaysHow) {
 }
 
 TEST(Testbench, OutputFilesCanBeNamedAndAnotherPatternFileChosen) {
-  const std::string circuit = copy_circuit(example_circuit("fulladd.cir"), "fulladd");
-  ASSERT_EQ(run_quarn({circuit, "10", "STUCK_AT"}).exit_status, 0);
-  write_file("other.pat", read_file("fulladd.pat"));
-  std::remove("fulladd.pat");
-  const quarn_run_t run =
-      run_command_with_errors("quarn-testbench", {circuit, "-p", "other.pat", "-o", "m.v", "-t", "t.v"});
+  const std::string circuit = copy_circuit(example_circuit("fulladd.cir"), "-fulladd");
+  ASSERT_EQ(run_quarn({"./" + circuit, "10", "STUCK_AT"}).exit_status, 0);
+  write_file("other.pat", read_file("-fulladd.pat"));
+  std::remove("-fulladd.pat");
+  const quarn_run_t run = run_command_with_errors(
+      "quarn-testbench", {"-p", "other.pat", "-o", "m.v", "-t", "t.v", "--", circuit});
   ASSERT_EQ(run.exit_status, 0) << run.output;
-  EXPECT_NE(read_file("m.v").find("module fulladd ("), std::string::npos);
-  EXPECT_NE(read_file("t.v").find("module fulladd_tb;"), std::string::npos);
+  EXPECT_NE(read_file("m.v").find("module \\-fulladd  ("), std::string::npos);
+  EXPECT_NE(read_file("t.v").find("module \\-fulladd_tb ;"), std::string::npos);
   EXPECT_NE(read_file("t.v").find("other.pat"), std::string::npos);
 }
 

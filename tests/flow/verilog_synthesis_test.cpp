@@ -287,6 +287,46 @@ TEST(VerilogSynthesis, ConstantOutputsUnusedInputsAndAwkwardNamesAreHandled) {
   EXPECT_EQ(output("w[2]"), in("up[1]") | in("s_node"));
 }
 
+TEST(VerilogSynthesis, ADesignSpreadOverFilesIsFlattened) {
+  SKIP_WITHOUT("yosys");
+  // A 2-bit shift register with enable: two instances of a cell from
+  // another file.
+  write_file("cell.v",
+             "module cell(input clk, input en, input d, output reg q);\n"
+             "  always @(posedge clk) if (en) q <= d;\n"
+             "endmodule\n");
+  write_file("-shift.v",
+             "module shift(input clk, input en, input d, output q);\n"
+             "  wire m;\n"
+             "  cell first (.clk(clk), .en(en), .d(d), .q(m));\n"
+             "  cell second (.clk(clk), .en(en), .d(m), .q(q));\n"
+             "endmodule\n");
+  const quarn_run_t synthesis = run_command_with_errors(
+      "quarn-verilog", {"cell.v", "--top", "shift", "-o", "shift.cir", "--", "-shift.v"});
+  ASSERT_EQ(synthesis.exit_status, 0) << synthesis.output;
+  const reference_circuit_t reference(read_file("shift.cir"));
+  ASSERT_EQ(reference.inputs().size(), 4u);   // en, d and two registers
+  ASSERT_EQ(reference.outputs().size(), 3u);  // q and two register inputs
+  EXPECT_EQ(reference.inputs()[0], "en");
+  EXPECT_EQ(reference.inputs()[1], "d");
+  EXPECT_EQ(reference.outputs()[0], "q");
+  // Exhaustively: each register loads its data while en is 1 and keeps its
+  // value otherwise; q is the second register.
+  std::vector<uint64_t> words(4);
+  for (int pattern = 0; pattern < 16; pattern++) {
+    for (size_t i = 0; i < 4; i++) words[i] |= static_cast<uint64_t>((pattern >> i) & 1) << pattern;
+  }
+  const std::vector<uint64_t> out = reference.simulate(words);
+  const uint64_t en = words[0], d = words[1], mask = 0xFFFF;
+  // Which register is which follows from what q reads.
+  const size_t second = (out[0] & mask) == (words[2] & mask) ? 2 : 3, first = 5 - second;
+  EXPECT_EQ(out[0] & mask, words[second] & mask);
+  // Flip-flop i's output is input 2 + i, its data input output 1 + i.
+  auto next = [&](size_t reg) { return out[reg - 1] & mask; };
+  EXPECT_EQ(next(first), ((en & d) | (~en & words[first])) & mask);
+  EXPECT_EQ(next(second), ((en & words[first]) | (~en & words[second])) & mask);
+}
+
 TEST(VerilogSynthesis, YosysFailuresAndRefusedDesignsEndWithTheirMessage) {
   SKIP_WITHOUT("yosys");
   write_file("broken.v", "module broken(input a, output y) assign y = a; endmodule\n");
