@@ -58,6 +58,7 @@ pattern_set_t read_pattern_set(const std::string& path) {
     }
     std::istringstream words(text);
     pattern_entry_t pattern;
+    pattern.line_number = number;
     std::string star;
     words >> pattern.inputs >> pattern.outputs >> star;
     if (pattern.inputs.size() != file.input_names.size() || !only_values(pattern.inputs)) {

@@ -12,6 +12,7 @@ struct pattern_entry_t {
   std::string outputs;  // one of '0', '1', 'X' per header output
   std::string rest;     // what follows the "*" behind the outputs, trimmed
   bool init = false;    // the first pattern of a two-pattern test
+  int line_number = 0;  // where the pattern stands in the file read, from 1
 };
 
 struct pattern_set_t {
