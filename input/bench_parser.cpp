@@ -40,7 +40,7 @@ struct statement_t {
 
 // One gate record to build: a netlist gate, or a part of one the records
 // cannot hold as one gate (an XOR of more than two inputs, any XNOR).
-struct gate_spec_t {
+struct gate_plan_t {
   char type;
   std::string group;  // gates are declared grouped by type and width
   std::vector<std::string> inputs;
@@ -107,7 +107,7 @@ class bench_reader_C {
   std::vector<statement_t> statements_;
   std::unordered_map<std::string, int> driver_line_;  // signal -> line of its INPUT or gate
   std::vector<std::string> signal_order_;             // in the order of the Node list
-  std::vector<gate_spec_t> specs_;
+  std::vector<gate_plan_t> plans_;
   std::set<std::string> gate_names_;
 
   [[noreturn]] void fail(int line, const std::string& what) const {
@@ -214,7 +214,7 @@ class bench_reader_C {
     return name;
   }
 
-  void add_spec(char type, const std::vector<std::string>& inputs, const std::string& output) {
+  void add_plan(char type, const std::vector<std::string>& inputs, const std::string& output) {
     static const std::map<char, std::string> type_names = {
         {AND_GATE, "And"},       {NAND_GATE, "Nand"},         {OR_GATE, "Or"},
         {NOR_GATE, "Nor"},       {EXOR_GATE, "Exor"},         {INVERTER_GATE, "Inverter"},
@@ -223,7 +223,7 @@ class bench_reader_C {
     if (type == AND_GATE || type == NAND_GATE || type == OR_GATE || type == NOR_GATE) {
       group += "_" + std::to_string(inputs.size());
     }
-    specs_.push_back({type, group, inputs, output});
+    plans_.push_back({type, group, inputs, output});
   }
 
   // Netlist gates into gate records: the records' Exor has two inputs, and
@@ -234,31 +234,31 @@ class bench_reader_C {
       const std::vector<std::string>& in = s.operands;
       switch (s.kind) {
         case kind_t::and_k:
-          add_spec(AND_GATE, in, s.name);
+          add_plan(AND_GATE, in, s.name);
           break;
         case kind_t::nand_k:
-          add_spec(NAND_GATE, in, s.name);
+          add_plan(NAND_GATE, in, s.name);
           break;
         case kind_t::or_k:
-          add_spec(OR_GATE, in, s.name);
+          add_plan(OR_GATE, in, s.name);
           break;
         case kind_t::nor_k:
-          add_spec(NOR_GATE, in, s.name);
+          add_plan(NOR_GATE, in, s.name);
           break;
         case kind_t::not_k:
-          add_spec(INVERTER_GATE, in, s.name);
+          add_plan(INVERTER_GATE, in, s.name);
           break;
         case kind_t::buf_k:
-          add_spec(DRIVER_GATE, in, s.name);
+          add_plan(DRIVER_GATE, in, s.name);
           break;
         case kind_t::dff_k:
-          add_spec(FLIPFLOP_GATE, in, s.name);
+          add_plan(FLIPFLOP_GATE, in, s.name);
           break;
         case kind_t::xor_k:
         case kind_t::xnor_k: {
           const bool inverted = s.kind == kind_t::xnor_k;
           if (in.size() == 1) {
-            add_spec(inverted ? INVERTER_GATE : DRIVER_GATE, in, s.name);
+            add_plan(inverted ? INVERTER_GATE : DRIVER_GATE, in, s.name);
             break;
           }
           int k = 0;
@@ -266,10 +266,10 @@ class bench_reader_C {
           for (size_t i = 1; i < in.size(); i++) {
             const bool last = i + 1 == in.size() && !inverted;
             const std::string out = last ? s.name : inner_signal(s.name, k);
-            add_spec(EXOR_GATE, {partial, in[i]}, out);
+            add_plan(EXOR_GATE, {partial, in[i]}, out);
             partial = out;
           }
-          if (inverted) add_spec(INVERTER_GATE, {partial}, s.name);
+          if (inverted) add_plan(INVERTER_GATE, {partial}, s.name);
           break;
         }
       }
@@ -294,20 +294,20 @@ class bench_reader_C {
     }
     // Gate records by group, the groups in the order of their first gate.
     std::vector<std::string> groups;
-    std::map<std::string, std::vector<const gate_spec_t*>> by_group;
-    for (const gate_spec_t& spec : specs_) {
-      auto& members = by_group[spec.group];
-      if (members.empty()) groups.push_back(spec.group);
-      members.push_back(&spec);
+    std::map<std::string, std::vector<const gate_plan_t*>> by_group;
+    for (const gate_plan_t& plan : plans_) {
+      auto& members = by_group[plan.group];
+      if (members.empty()) groups.push_back(plan.group);
+      members.push_back(&plan);
     }
-    std::unordered_map<const gate_spec_t*, gate_C*> gate_of;
+    std::unordered_map<const gate_plan_t*, gate_C*> gate_of;
     for (const std::string& group : groups) {
-      for (const gate_spec_t* spec : by_group[group]) {
-        gate_C* g = circuit_.new_gate(gate_name(spec->output));
+      for (const gate_plan_t* plan : by_group[group]) {
+        gate_C* g = circuit_.new_gate(gate_name(plan->output));
         circuit_.add_gate(g);
-        g->belege_gate(spec->type, static_cast<int>(spec->inputs.size()), 1);
-        count_gate(spec->type);
-        gate_of[spec] = g;
+        g->belege_gate(plan->type, static_cast<int>(plan->inputs.size()), 1);
+        count_gate(plan->type);
+        gate_of[plan] = g;
       }
     }
     for (const statement_t& s : statements_) {
@@ -322,15 +322,15 @@ class bench_reader_C {
         circuit_.add_output(line);
       }
     }
-    for (const gate_spec_t& spec : specs_) {
+    for (const gate_plan_t& plan : plans_) {
       line_liste_C inputs;
-      inputs.init(static_cast<int>(spec.inputs.size()));
-      for (const std::string& name : spec.inputs) inputs.fuege_ein(line_of(name));
-      gate_of[&spec]->connect_input(inputs);
+      inputs.init(static_cast<int>(plan.inputs.size()));
+      for (const std::string& name : plan.inputs) inputs.fuege_ein(line_of(name));
+      gate_of[&plan]->connect_input(inputs);
       line_liste_C output;
       output.init(1);
-      output.fuege_ein(line_of(spec.output));
-      gate_of[&spec]->connect_output(output);
+      output.fuege_ein(line_of(plan.output));
+      gate_of[&plan]->connect_output(output);
     }
   }
 
