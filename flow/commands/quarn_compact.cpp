@@ -43,54 +43,35 @@ struct arguments_t {
   compaction_options_t options;
 };
 
-long number_argument(const std::string& option, const std::string& text, long least, long most) {
-  char* end = nullptr;
-  const long value = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || value < least || value > most) {
-    throw usage_error_t{option + " needs a number from " + std::to_string(least) + " to " +
-                        std::to_string(most) + ", not \"" + text + "\""};
-  }
-  return value;
-}
-
 arguments_t parse(const std::vector<std::string>& args) {
   arguments_t a;
-  for (size_t i = 0; i < args.size(); i++) {
-    const std::string& arg = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw usage_error_t{arg + " needs a value"};
-      return args[++i];
-    };
-    if (arg == "-p") {
-      a.patterns = value();
-    } else if (arg == "-o") {
-      a.output = value();
-    } else if (arg == "--curve") {
-      a.curve = value();
-    } else if (arg == "--log") {
+  for (argument_reader_C arg(args); arg.next();) {
+    const std::string& w = arg.word();
+    if (!arg.is_option()) {
+      if (!a.circuit.empty()) throw usage_error_t{"one circuit only: " + w};
+      a.circuit = w;
+    } else if (w == "-p") {
+      a.patterns = arg.value();
+    } else if (w == "-o") {
+      a.output = arg.value();
+    } else if (w == "--curve") {
+      a.curve = arg.value();
+    } else if (w == "--log") {
       a.log_curve = true;
-    } else if (arg == "--classic") {
+    } else if (w == "--classic") {
       a.options.classic = true;
-    } else if (arg == "--seed") {
-      a.options.seed = static_cast<uint64_t>(number_argument(arg, value(), 0, 1L << 62));
-    } else if (arg == "--fillings") {
-      a.options.fillings = static_cast<int>(number_argument(arg, value(), 1, 64));
-    } else if (arg == "--passes") {
-      a.options.shuffles = static_cast<int>(number_argument(arg, value(), 0, 1000));
-    } else if (!arg.empty() && arg[0] == '-') {
-      throw usage_error_t{"unknown option " + arg};
-    } else if (a.circuit.empty()) {
-      a.circuit = arg;
+    } else if (w == "--seed") {
+      a.options.seed = static_cast<uint64_t>(arg.number(0, 1L << 62));
+    } else if (w == "--fillings") {
+      a.options.fillings = static_cast<int>(arg.number(1, 64));
+    } else if (w == "--passes") {
+      a.options.shuffles = static_cast<int>(arg.number(0, 1000));
     } else {
-      throw usage_error_t{"one circuit only: " + arg};
+      arg.unknown_option();
     }
   }
   if (a.circuit.empty()) throw usage_error_t{"the circuit file is missing"};
-  const size_t slash = a.circuit.find_last_of('/');
-  const size_t dot = a.circuit.find_last_of('.');
-  const std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash)
-                               ? a.circuit.substr(0, dot)
-                               : a.circuit;
+  const std::string stem = circuit_stem(a.circuit);
   if (a.patterns.empty()) a.patterns = stem + ".pat";
   if (a.output.empty()) a.output = stem + ".compact.pat";
   if (a.output == a.patterns) throw usage_error_t{"the compacted file would overwrite the original"};
@@ -220,8 +201,8 @@ int compact_command(const std::vector<std::string>& args) {
 
   if (!a.curve.empty()) {
     const std::vector<int> original_first = result.original_first;
-    const std::string name = a.circuit.substr(a.circuit.find_last_of('/') + 1);
-    write_coverage_chart(a.curve, "Stuck-at fault coverage of " + name.substr(0, name.rfind(".cir")),
+    const std::string stem = circuit_stem(a.circuit);
+    write_coverage_chart(a.curve, "Stuck-at fault coverage of " + stem.substr(stem.find_last_of('/') + 1),
                          {{"original (" + std::to_string(original.patterns.size()) + " patterns)",
                            coverage_curve(original_first, result.original.count, classes)},
                           {"compacted (" + std::to_string(back.patterns.size()) + " patterns)",

@@ -39,11 +39,6 @@ const char* const usage =
     "or \"FAIL: <n> patterns, <m> mismatches\" and $fatal (vvp exits with status 1).\n"
     "Exit status: 0 done (and passed), 1 error or mismatches, 2 bad arguments.\n";
 
-std::string stem_of(const std::string& path) {
-  const std::filesystem::path p(path);
-  return (p.parent_path() / p.stem()).string();
-}
-
 void write_text_file(const std::string& path, const std::function<void(std::ostream&)>& write) {
   std::ofstream out(path);
   if (!out) error(string_C("cannot write " + path));
@@ -56,28 +51,19 @@ int body(const std::vector<std::string>& args) {
   std::string circuit, patterns, module_file, testbench_file;
   testbench_options_t options;
   bool run = false;
-  bool options_end = false;
-  for (size_t i = 0; i < args.size(); i++) {
-    const std::string& a = args[i];
-    if (options_end || a.empty() || a[0] != '-') {
+  for (argument_reader_C arg(args); arg.next();) {
+    const std::string& w = arg.word();
+    if (!arg.is_option()) {
       if (!circuit.empty()) throw usage_error_t{"one circuit only"};
-      circuit = a;
-      continue;
-    }
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw usage_error_t{a + " needs a value"};
-      return args[++i];
-    };
-    if (a == "--") {
-      options_end = true;
-    } else if (a == "-p" || a == "--patterns") {
-      patterns = value();
-    } else if (a == "-o" || a == "--module") {
-      module_file = value();
-    } else if (a == "-t" || a == "--testbench") {
-      testbench_file = value();
-    } else if (a == "--fill") {
-      const std::string& fill = value();
+      circuit = w;
+    } else if (w == "-p" || w == "--patterns") {
+      patterns = arg.value();
+    } else if (w == "-o" || w == "--module") {
+      module_file = arg.value();
+    } else if (w == "-t" || w == "--testbench") {
+      testbench_file = arg.value();
+    } else if (w == "--fill") {
+      const std::string& fill = arg.value();
       if (fill == "0") {
         options.fill = x_fill_t::zero;
       } else if (fill == "1") {
@@ -87,20 +73,16 @@ int body(const std::vector<std::string>& args) {
       } else {
         throw usage_error_t{"--fill takes 0, 1 or random"};
       }
-    } else if (a == "--seed") {
-      const std::string& seed = value();
-      if (seed.empty() || seed.size() > 9 || seed.find_first_not_of("0123456789") != std::string::npos) {
-        throw usage_error_t{"--seed takes a number below 1000000000"};
-      }
-      options.seed = static_cast<uint32_t>(std::stoul(seed));
-    } else if (a == "--run") {
+    } else if (w == "--seed") {
+      options.seed = static_cast<uint32_t>(arg.number(0, 999999999));
+    } else if (w == "--run") {
       run = true;
     } else {
-      throw usage_error_t{"unknown option " + a};
+      arg.unknown_option();
     }
   }
   if (circuit.empty()) throw usage_error_t{"no circuit named"};
-  const std::string stem = stem_of(circuit);
+  const std::string stem = circuit_stem(circuit);
   if (patterns.empty()) patterns = stem + ".pat";
   if (module_file.empty()) module_file = stem + "_comb.v";
   if (testbench_file.empty()) testbench_file = stem + "_tb.v";

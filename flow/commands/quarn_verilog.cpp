@@ -46,30 +46,19 @@ void write_text(const std::string& path, const std::string& text) {
 int body(const std::vector<std::string>& args) {
   synthesis_options_t options;
   std::string output;
-  bool options_end = false;
-  for (size_t i = 0; i < args.size(); i++) {
-    const std::string& a = args[i];
-    if (options_end) {
-      options.files.push_back(a);
-      continue;
-    }
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw usage_error_t{a + " needs a value"};
-      return args[++i];
-    };
-    if (a == "--") {
-      options_end = true;
-    } else if (a == "--top") {
-      options.top = value();
-    } else if (a == "-o" || a == "--output") {
-      output = value();
-    } else if (a == "--async-reset") {
-      if (value() != "sync") throw usage_error_t{"--async-reset takes sync"};
+  for (argument_reader_C arg(args); arg.next();) {
+    const std::string& w = arg.word();
+    if (!arg.is_option()) {
+      options.files.push_back(w);
+    } else if (w == "--top") {
+      options.top = arg.value();
+    } else if (w == "-o" || w == "--output") {
+      output = arg.value();
+    } else if (w == "--async-reset") {
+      if (arg.value() != "sync") throw usage_error_t{"--async-reset takes sync"};
       options.async_reset_to_sync = true;
-    } else if (!a.empty() && a[0] == '-') {
-      throw usage_error_t{"unknown option " + a};
     } else {
-      options.files.push_back(a);
+      arg.unknown_option();
     }
   }
   if (options.files.empty()) throw usage_error_t{"no Verilog file named"};
