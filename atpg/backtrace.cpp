@@ -47,24 +47,6 @@ d_front_candidate_t best_d_front_candidate(const line_liste_C& d_front_C) {
   return best;
 }
 
-// Position of stem in the fanout objectives (ordered by level and number), or
-// -1 when it has no entry.
-int find_fanout_objective(const objective_liste_C& fanout_objectives_C, const line_C* stem) {
-  int lo = 0;
-  int hi = fanout_objectives_C.anzahl_i - 1;
-  while (lo <= hi) {
-    int mid = (lo + hi) / 2;
-    const line_C* m = fanout_objectives_C[mid]->objective_line_p;
-    if (m == stem) return mid;
-    if (m->plane_i < stem->plane_i || (m->plane_i == stem->plane_i && m->nummer_i < stem->nummer_i)) {
-      lo = mid + 1;
-    } else {
-      hi = mid - 1;
-    }
-  }
-  return -1;
-}
-
 }  // namespace
 
 void backtrace_C::let_objectives_be_empty() {
@@ -158,11 +140,10 @@ objective_type_u backtrace_C::take_out_head_objective() {
 }
 
 void backtrace_C::add_n0_and_n1_to_fanout_objective(objective_type_u& objective) {
-  line_C* stem = objective.objective_line_p->driver()->inputs_C[0];
-  int i = find_fanout_objective(fanout_objectives_C, stem);
-  if (i >= 0) {
-    fanout_objectives_C[i]->n0_i += objective.n0_i;
-    fanout_objectives_C[i]->n1_i += objective.n1_i;
+  line_C* stem = objective.objective_line_p->stem_p;
+  if (objective_type_u* known = fanout_objectives_C.find(stem)) {
+    known->n0_i += objective.n0_i;
+    known->n1_i += objective.n1_i;
   } else {
     fanout_objectives_C.fuege_ein(stem, objective.n0_i, objective.n1_i);
   }
@@ -282,7 +263,7 @@ char backtrace_C::multiple_backtrace(entry_exit_t /*entry*/) {
     // in front of it to distribute the requests to.
     if (l->line_type_c == HEAD_LINE || l->primary_input_b) {
       add_objective_to_head_objectives(objective);
-    } else if (l->is_fanout_branch()) {
+    } else if (l->stem_p != nullptr) {  // a fanout branch
       add_n0_and_n1_to_fanout_objective(objective);
     } else {
       determine_next_objective_and_add_them_to_current_objectives(objective);

@@ -18,7 +18,7 @@ class backtrace_C {
 
   objective_liste_C current_objectives_C;
   objective_liste_C head_objectives_C;
-  objective_liste_C fanout_objectives_C{objective_rolle_t::by_level};
+  fanout_objective_liste_C fanout_objectives_C;
   objective_type_u final_objective_u;
   gate_C* d_front_gate_in_initial_objectives_p = nullptr;
   // 1: the objective sets must be rebuilt before the next backtrace.

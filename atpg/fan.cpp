@@ -221,7 +221,7 @@ fan_result_t fan_C::fan_alg(line_C* target, char test_value) {
         r = STEP_ASSIGNED;
         continue;
       }
-      r = unique_sensitisation(imp_);
+      r = unique_sensitisation(imp_, off_path_search);
       if (r != STEP_NOTHING_NEW) {
         if (r == STEP_ASSIGNED) backtrace.backtrace_flag_b = 1;
         continue;

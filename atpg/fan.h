@@ -4,6 +4,7 @@
 
 #include "atpg/backtrace.h"
 #include "atpg/dynamic_learning.h"
+#include "atpg/unique_sensitisation.h"
 #include "model/liste.h"
 #include "model/values.h"
 
@@ -18,6 +19,7 @@ class fan_C {
 
   backtrace_C backtrace;
   dynamic_learning_C learning;
+  off_path_search_C off_path_search;
 
   // Sizes the search's own lists for a circuit of the given number of lines.
   void init(int lines);

@@ -1,7 +1,6 @@
 #include "atpg/unique_sensitisation.h"
 
 #include <algorithm>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -118,43 +117,27 @@ char d_chain(implication_C& imp, bool& assigned) {
   return assigned ? STEP_ASSIGNED : STEP_NOTHING_NEW;
 }
 
-// An off-path input and the requirement it stands for: lines count as the
-// same when they are one primary input or share their driving gate and need
-// the same non-controlling value. Requirements are kept in the creation order
-// of their sources, so that the order of the assignments never depends on
-// where the records happen to lie in memory.
-struct off_path_t {
-  const object_C* source;
-  unsigned char value;
-  line_C* line;
-  bool operator<(const off_path_t& o) const {
-    return source != o.source ? source->serial_i < o.source->serial_i : value < o.value;
-  }
-  bool same(const off_path_t& o) const { return source == o.source && value == o.value; }
-};
+using off_path_t = off_path_search_C::off_path_t;
+using off_path_set_t = off_path_search_C::off_path_set_t;
 
-using off_path_set_t = std::vector<off_path_t>;
-
-off_path_set_t intersect(const off_path_set_t& a, const off_path_set_t& b) {
-  off_path_set_t out;
+void intersect_into(off_path_set_t& out, const off_path_set_t& a, const off_path_set_t& b) {
+  out.clear();
   std::set_intersection(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
-  return out;
 }
 
-off_path_set_t unite(const off_path_set_t& a, const off_path_set_t& b) {
-  off_path_set_t out;
+void unite_into(off_path_set_t& out, const off_path_set_t& a, const off_path_set_t& b) {
+  out.clear();
   std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
   out.erase(
       std::unique(out.begin(), out.end(), [](const off_path_t& x, const off_path_t& y) { return x.same(y); }),
       out.end());
-  return out;
 }
 
 // The requirements a gate on a propagation path puts on its off-path inputs.
-off_path_set_t off_path_inputs(const gate_C* g) {
-  off_path_set_t set;
+void off_path_inputs(const gate_C* g, off_path_set_t& set) {
+  set.clear();
   const unsigned char c = g->controlling_value();
-  if (c == X) return set;
+  if (c == X) return;
   for (int i = 0; i < g->inputs_C.anzahl_i; i++) {
     line_C* in = g->inputs_C[i];
     if (in->in_ausgangskegel_b || in->good_value_c != X) continue;
@@ -163,88 +146,82 @@ off_path_set_t off_path_inputs(const gate_C* g) {
     set.push_back({source, mynot(c), in});
   }
   std::sort(set.begin(), set.end());
-  return set;
 }
 
 int gate_level(const gate_C* g) {
   return g->output()->plane_i;
 }
 
+}  // namespace
+
+bool off_path_search_C::off_path_t::operator<(const off_path_t& o) const {
+  return source != o.source ? source->serial_i < o.source->serial_i : value < o.value;
+}
+
 // The off-path requirements common to every path from the D-frontier to a
 // primary output, over the graph of gates whose outputs are still open.
 // Returns false when no such path exists.
-bool common_off_path_inputs(implication_C& imp, off_path_set_t& common) {
-  struct node_t {
-    explicit node_t(gate_C* g) : gate(g) {}
-    gate_C* gate;
-    bool start = false;
-    bool to_output = false;  // an open output of the gate is a primary output
-    std::vector<int> next;
-    std::vector<int> previous;
-    bool reaches = false;
-    bool done = false;
-    off_path_set_t must;
-  };
-  std::vector<node_t> nodes;
-  std::unordered_map<const gate_C*, int> index;
-  std::vector<int> stack;
-  auto node_of = [&](gate_C* g) {
-    auto [it, fresh] = index.emplace(g, static_cast<int>(nodes.size()));
-    if (fresh) {
-      check_gate_kind(g, false);
-      nodes.emplace_back(g);
-      stack.push_back(it->second);
-    }
-    return it->second;
-  };
+bool off_path_search_C::common_off_path_inputs(implication_C& imp, off_path_set_t& common) {
+  begin();
   for (int i = 0; i < imp.d_front_C.anzahl_i; i++) {
     if (imp.d_front_C[i]->primary_output_b) continue;
-    nodes[node_of(imp.d_front_C[i]->successor())].start = true;
+    nodes_[node_of(imp.d_front_C[i]->successor())].start = true;
   }
-  while (!stack.empty()) {
-    int v = stack.back();
-    stack.pop_back();
-    gate_C* g = nodes[v].gate;
+  while (!stack_.empty()) {
+    int v = stack_.back();
+    stack_.pop_back();
+    gate_C* g = nodes_[v].gate;
     for (int j = 0; j < g->outputs_C.anzahl_i; j++) {
       line_C* o = g->outputs_C[j];
       if (o->good_value_c != X && o->bad_value_c != X) continue;
       if (o->primary_output_b) {
-        nodes[v].to_output = true;
+        nodes_[v].to_output = true;
       } else {
         int w = node_of(o->successor());
-        nodes[v].next.push_back(w);
+        nodes_[v].next.push_back(w);
       }
     }
   }
-  std::vector<int> order(nodes.size());
-  for (size_t i = 0; i < order.size(); i++) order[i] = static_cast<int>(i);
-  std::sort(order.begin(), order.end(),
-            [&](int a, int b) { return gate_level(nodes[a].gate) < gate_level(nodes[b].gate); });
-  for (auto it = order.rbegin(); it != order.rend(); ++it) {
-    node_t& n = nodes[*it];
+  order_.resize(used_);
+  for (size_t i = 0; i < order_.size(); i++) order_[i] = static_cast<int>(i);
+  std::sort(order_.begin(), order_.end(),
+            [&](int a, int b) { return gate_level(nodes_[a].gate) < gate_level(nodes_[b].gate); });
+  for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
+    node_t& n = nodes_[*it];
     n.reaches = n.to_output;
-    for (int w : n.next) n.reaches = n.reaches || nodes[w].reaches;
+    for (int w : n.next) n.reaches = n.reaches || nodes_[w].reaches;
   }
-  for (size_t v = 0; v < nodes.size(); v++) {
-    if (!nodes[v].reaches) continue;
-    for (int w : nodes[v].next) {
-      if (nodes[w].reaches) nodes[w].previous.push_back(static_cast<int>(v));
+  for (size_t v = 0; v < used_; v++) {
+    if (!nodes_[v].reaches) continue;
+    for (int w : nodes_[v].next) {
+      if (nodes_[w].reaches) nodes_[w].previous.push_back(static_cast<int>(v));
     }
   }
   bool any_path = false;
   bool first_end = true;
-  for (int v : order) {
-    node_t& n = nodes[v];
+  for (int v : order_) {
+    node_t& n = nodes_[v];
     if (!n.reaches) continue;
-    off_path_set_t before;
+    before_.clear();
     if (!n.start) {
       for (size_t k = 0; k < n.previous.size(); k++) {
-        before = k == 0 ? nodes[n.previous[k]].must : intersect(before, nodes[n.previous[k]].must);
+        if (k == 0) {
+          before_ = nodes_[n.previous[k]].must;
+        } else {
+          intersect_into(scratch_, before_, nodes_[n.previous[k]].must);
+          before_.swap(scratch_);
+        }
       }
     }
-    n.must = unite(before, off_path_inputs(n.gate));
+    off_path_inputs(n.gate, own_);
+    unite_into(n.must, before_, own_);
     if (n.to_output) {
-      common = first_end ? n.must : intersect(common, n.must);
+      if (first_end) {
+        common = n.must;
+      } else {
+        intersect_into(scratch_, common, n.must);
+        common.swap(scratch_);
+      }
       first_end = false;
       any_path = true;
     }
@@ -252,9 +229,43 @@ bool common_off_path_inputs(implication_C& imp, off_path_set_t& common) {
   return any_path;
 }
 
-char off_path_signals(implication_C& imp) {
+void off_path_search_C::begin() {
+  used_ = 0;
+  stack_.clear();
+  if (++generation_ == 0) {
+    std::fill(stamp_.begin(), stamp_.end(), 0);
+    generation_ = 1;
+  }
+}
+
+int off_path_search_C::node_of(gate_C* g) {
+  // Gates are told apart by the number of their first output.
+  const size_t key = static_cast<size_t>(g->output()->nummer_i);
+  if (key >= stamp_.size()) {
+    stamp_.resize(key + 1, 0);
+    node_index_.resize(key + 1, 0);
+  }
+  if (stamp_[key] == generation_) return node_index_[key];
+  check_gate_kind(g, false);
+  stamp_[key] = generation_;
+  const int v = static_cast<int>(used_++);
+  node_index_[key] = v;
+  if (static_cast<size_t>(v) == nodes_.size()) nodes_.emplace_back();
+  node_t& n = nodes_[v];
+  n.gate = g;
+  n.start = n.to_output = n.reaches = false;
+  n.next.clear();
+  n.previous.clear();
+  n.must.clear();
+  stack_.push_back(v);
+  return v;
+}
+
+namespace {
+
+char off_path_signals(implication_C& imp, off_path_search_C& search) {
   off_path_set_t common;
-  if (!common_off_path_inputs(imp, common)) return STEP_CONFLICT;
+  if (!search.common_off_path_inputs(imp, common)) return STEP_CONFLICT;
   for (const off_path_t& req : common) {
     if (req.line->good_value_c != X) continue;
     imp.assign_good_value(req.line, req.value);
@@ -265,13 +276,13 @@ char off_path_signals(implication_C& imp) {
 
 }  // namespace
 
-char unique_sensitisation(implication_C& imp) {
+char unique_sensitisation(implication_C& imp, off_path_search_C& search) {
   if (imp.settings.path_delay_test_b) return STEP_NOTHING_NEW;
   bool assigned = false;
   if (d_chain(imp, assigned) == STEP_CONFLICT) return STEP_CONFLICT;
   if (!assigned && (imp.phase2_b || imp.phase3_b) && imp.d_front_changed_b) {
     imp.d_front_changed_b = 0;
-    return off_path_signals(imp);
+    return off_path_signals(imp, search);
   }
   return assigned ? STEP_ASSIGNED : STEP_NOTHING_NEW;
 }

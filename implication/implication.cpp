@@ -97,7 +97,7 @@ char implication_C::forward_implication(gate_C* g) {
   footprint.read_gate(g);
   const bool fanout = g->gate_type_c == FANOUT_GATE;
   const int n_out = fanout ? g->outputs_C.anzahl_i : 1;
-  line_C* first = g->outputs_C[0];
+  line_C* first = g->output();
   const bool output_was_assigned = first->good_value_c != X;
   bool changed = false;
 

@@ -35,6 +35,9 @@ void transform_circuit(circuit_C& circuit) {
   make_fanout_blocks(circuit);
   remove_unconnected_outputs(circuit);
   make_comb_circuit(circuit);
+  // The passes above change connection lists directly.
+  for (int i = 0; i < circuit.lines_C.anzahl_i; i++) circuit.lines_C[i]->relink();
+  for (int i = 0; i < circuit.gates_C.anzahl_i; i++) circuit.gates_C[i]->relink();
 }
 
 void make_fanout_blocks(circuit_C& circuit) {

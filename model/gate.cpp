@@ -42,6 +42,7 @@ void gate_C::connect_output(line_liste_C& lines) {
     lines[i - 1]->verbinde(this, 'O');
     outputs_C.verbinde(lines[i - 1], i);
   }
+  relink();
 }
 
 void gate_C::invert_type() {

@@ -66,6 +66,8 @@ class gate_C : public object_C {
   char in_feedback_b = 0;
   // The number of the first output once the lines are numbered.
   int nummer_i = -1;
+  // The first output, copied out of outputs_C (see relink).
+  line_C* output_p = nullptr;
   line_liste_C inputs_C{0};
   line_liste_C outputs_C{0};
   int no_inputs_i = 0;
@@ -84,6 +86,8 @@ class gate_C : public object_C {
   void connect_input(line_liste_C& lines);
   void connect_output(line_liste_C& lines);
   void invert_type();
+  // Copies the first output out of outputs_C again.
+  void relink() { output_p = outputs_C.elemente_p.empty() ? nullptr : outputs_C.elemente_p[0]; }
   void update_no_inputs() { no_inputs_i = inputs_C.anzahl_i; }
   void update_no_outputs() { no_outputs_i = outputs_C.anzahl_i; }
 
@@ -93,5 +97,5 @@ class gate_C : public object_C {
 
   void print_all(std::ostream& out) const;
 
-  line_C* output() const { return outputs_C.elemente_p[0]; }
+  line_C* output() const { return output_p; }
 };

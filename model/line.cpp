@@ -7,7 +7,7 @@ line_C::line_C(const std::string& name, int n, int serial) : object_C(name, seri
 }
 
 bool line_C::is_fanout_branch() const {
-  return !primary_input_b && driver()->gate_type_c == FANOUT_GATE;
+  return !primary_input_b && driver_p->gate_type_c == FANOUT_GATE;
 }
 
 void line_C::verbinde(gate_C* g, char dir) {
@@ -17,6 +17,15 @@ void line_C::verbinde(gate_C* g, char dir) {
   } else {
     vorgaenger_C.verbinde(g);
   }
+  relink();
+}
+
+void line_C::relink() {
+  driver_p = vorgaenger_C.elemente_p.empty() ? nullptr : vorgaenger_C.elemente_p[0];
+  successor_p = nachfolger_C.elemente_p.empty() ? nullptr : nachfolger_C.elemente_p[0];
+  const bool branch =
+      driver_p != nullptr && driver_p->gate_type_c == FANOUT_GATE && driver_p->inputs_C.anzahl_i > 0;
+  stem_p = branch ? driver_p->inputs_C[0] : nullptr;
 }
 
 void line_C::reset_value(fan_result_t r) {

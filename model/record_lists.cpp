@@ -10,16 +10,22 @@
 namespace {
 
 // Takes out element i of the first `count` records: the records behind it
-// move down by one and it is parked just behind them.
+// move down by one and it is parked just behind them. Both moves are block
+// moves: std::rotate swaps record by record where the record type has
+// member initialisers, and the fanout objectives shift long runs of records.
 template <class V>
 void park(V& records, int i, int count) {
-  std::rotate(records.begin() + i, records.begin() + i + 1, records.begin() + count);
+  const auto taken = records[i];
+  std::move(records.begin() + i + 1, records.begin() + count, records.begin() + i);
+  records[count - 1] = taken;
 }
 
 // Moves the record at position `from` down to position `to`.
 template <class V>
 void move_down(V& records, int from, int to) {
-  std::rotate(records.begin() + to, records.begin() + from, records.begin() + from + 1);
+  const auto moved = records[from];
+  std::move_backward(records.begin() + to, records.begin() + from, records.begin() + from + 1);
+  records[to] = moved;
 }
 
 void capacity_exceeded(const char* list, int capacity) {
@@ -152,45 +158,26 @@ void line_line_liste_C::fuege_ein(line_C* a, line_C* b) {
 // --------------------------------------------------------------- objectives
 
 void objective_liste_C::init(int n) {
-  elemente_p.clear();
-  elemente_p.reserve(n);
-  for (int i = 0; i < n; i++) elemente_p.push_back(std::make_unique<objective_type_u>());
+  elemente_p.assign(n, objective_type_u{});
   anzahl_i = 0;
   groesse_i = n;
 }
 
 void objective_liste_C::fuege_ein(line_C* line, int n0, int n1) {
   if (anzahl_i >= groesse_i) capacity_exceeded("objective_liste_C::fuege_ein", groesse_i);
-  objective_type_u* record = elemente_p[anzahl_i].get();
-  record->objective_line_p = line;
-  record->n0_i = n0;
-  record->n1_i = n1;
-  anzahl_i++;
-  if (rolle_c != objective_rolle_t::by_level) return;
-  int lo = -1;
-  int hi = anzahl_i - 1;
-  while (lo < hi - 1) {
-    int mid = (lo + hi) / 2;
-    const line_C* m = elemente_p[mid]->objective_line_p;
-    if (m->plane_i < line->plane_i || (m->plane_i == line->plane_i && m->nummer_i < line->nummer_i)) {
-      lo = mid;
-    } else {
-      hi = mid;
-    }
-  }
-  move_down(elemente_p, anzahl_i - 1, hi);
+  elemente_p[anzahl_i++] = objective_type_u{line, n0, n1};
 }
 
 objective_type_u* objective_liste_C::pop() {
   if (anzahl_i == 0) return nullptr;
   anzahl_i--;
-  return elemente_p[anzahl_i].get();
+  return &elemente_p[anzahl_i];
 }
 
 int objective_liste_C::index_of(line_C* line) const {
-  if (anzahl_i > 0 && elemente_p[anzahl_i - 1]->objective_line_p == line) return anzahl_i - 1;
+  if (anzahl_i > 0 && elemente_p[anzahl_i - 1].objective_line_p == line) return anzahl_i - 1;
   for (int i = 0; i < anzahl_i; i++) {
-    if (elemente_p[i]->objective_line_p == line) return i;
+    if (elemente_p[i].objective_line_p == line) return i;
   }
   return -1;
 }
@@ -206,4 +193,55 @@ char objective_liste_C::element_in_liste(line_C* line, char remove) {
   if (index_of(line) < 0) return 0;
   if (remove) fuege_aus(line);
   return 1;
+}
+
+// ------------------------------------------------------ fanout objectives
+
+void fanout_objective_liste_C::init(int lines) {
+  records_.assign(lines, objective_type_u{});
+  stamp_.assign(lines, 0);
+  generation_ = 1;
+  heap_.clear();
+  heap_.reserve(lines);
+}
+
+void fanout_objective_liste_C::loesche_liste() {
+  heap_.clear();
+  if (++generation_ == 0) {
+    std::fill(stamp_.begin(), stamp_.end(), 0);
+    generation_ = 1;
+  }
+}
+
+std::size_t fanout_objective_liste_C::slot(const line_C* stem) const {
+  const std::size_t n = static_cast<std::size_t>(stem->nummer_i);
+  if (stem->nummer_i < 0 || n >= stamp_.size()) {
+    error(string_C("fanout_objective_liste_C: signal number beyond the signal count"));
+  }
+  return n;
+}
+
+objective_type_u* fanout_objective_liste_C::find(const line_C* stem) {
+  const std::size_t n = slot(stem);
+  return stamp_[n] == generation_ ? &records_[n] : nullptr;
+}
+
+void fanout_objective_liste_C::fuege_ein(line_C* stem, int n0, int n1) {
+  const std::size_t n = slot(stem);
+  if (stamp_[n] == generation_) error(string_C("fanout_objective_liste_C::fuege_ein: stem entered twice"));
+  stamp_[n] = generation_;
+  records_[n] = objective_type_u{stem, n0, n1};
+  const std::int64_t key =
+      (static_cast<std::int64_t>(stem->plane_i) << 32) | static_cast<std::uint32_t>(stem->nummer_i);
+  heap_.push_back(entry_t{key, static_cast<int>(n)});
+  std::push_heap(heap_.begin(), heap_.end());
+}
+
+objective_type_u* fanout_objective_liste_C::pop() {
+  if (heap_.empty()) return nullptr;
+  std::pop_heap(heap_.begin(), heap_.end());
+  const int n = heap_.back().record;
+  heap_.pop_back();
+  stamp_[n] = 0;
+  return &records_[n];
 }

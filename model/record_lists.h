@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "model/liste.h"
@@ -81,16 +80,12 @@ struct objective_type_u {
   int n1_i = 0;
 };
 
-// The fanout objectives stay in ascending order of level and number.
-enum class objective_rolle_t { plain, by_level };
-
 class objective_liste_C : public liste_C {
  public:
-  std::vector<std::unique_ptr<objective_type_u>> elemente_p;
+  std::vector<objective_type_u> elemente_p;
 
-  explicit objective_liste_C(objective_rolle_t rolle = objective_rolle_t::plain) : rolle_c(rolle) {}
-
-  objective_type_u* operator[](int i) const { return elemente_p[i].get(); }
+  objective_type_u* operator[](int i) { return &elemente_p[i]; }
+  const objective_type_u* operator[](int i) const { return &elemente_p[i]; }
 
   void init(int n);
   void fuege_ein(line_C* line, int n0, int n1);
@@ -100,6 +95,38 @@ class objective_liste_C : public liste_C {
   void loesche_liste() { anzahl_i = 0; }
 
  private:
-  objective_rolle_t rolle_c;
   int index_of(line_C* line) const;
+};
+
+// The fanout objectives: at most one per stem, taken out highest level
+// first and, within a level, highest signal number first. A heap gives that
+// order, and a table by signal number finds a stem's objective; the
+// backtrace of a large circuit holds thousands of them.
+class fanout_objective_liste_C {
+ public:
+  // Room for the stems of a circuit of the given number of signals.
+  void init(int lines);
+  bool is_empty() const { return heap_.empty(); }
+  void loesche_liste();
+  // The objective of the stem, or null.
+  objective_type_u* find(const line_C* stem);
+  // Enters a stem that has no objective yet.
+  void fuege_ein(line_C* stem, int n0, int n1);
+  // Takes out the objective closest to the outputs; null when empty. It
+  // stays valid until its stem is entered again.
+  objective_type_u* pop();
+
+ private:
+  struct entry_t {
+    std::int64_t key;  // level, then signal number
+    int record;
+    bool operator<(const entry_t& o) const { return key < o.key; }
+  };
+  // Per signal number: the stem's objective, present while stamp_ holds
+  // the present generation.
+  std::vector<objective_type_u> records_;
+  std::vector<std::uint32_t> stamp_;
+  std::vector<entry_t> heap_;
+  std::uint32_t generation_ = 1;
+  std::size_t slot(const line_C* stem) const;
 };

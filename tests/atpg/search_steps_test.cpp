@@ -45,22 +45,23 @@ void prepared(const std::string& text, const char* target, const char* line = nu
 TEST(UniqueSensitisation, AndSideInputsGetOneAnExorSideInputStaysOpenABlockedDFrontierConflictsLater) {
   // y = t b c: b and c must be 1, without a decision.
   prepared(cir_text("t, b, c, y", "g : And_3 ;\n", "t, b, c", "y", "g ( t, b, c ; y ) ;\n"), "t");
-  EXPECT_EQ(unique_sensitisation(imp()), STEP_ASSIGNED);
+  EXPECT_EQ(unique_sensitisation(imp(), fan().off_path_search), STEP_ASSIGNED);
   EXPECT_EQ(journal_text(),
             (names_t{"t -dfront", "y good X>1", "y bad X>0", "b good X>1", "c good X>1", "y +dfront"}));
   // y = t xor e with y = 1: the faulty y is 0 whatever e is.
   prepared(cir_text("t, e, y", "g : Exor ;\n", "t, e", "y", "g ( t, e ; y ) ;\n"), "t");
   imp().assign_good_value(line_named("y"), ONE);
-  EXPECT_EQ(unique_sensitisation(imp()), STEP_ASSIGNED);
+  EXPECT_EQ(unique_sensitisation(imp(), fan().off_path_search), STEP_ASSIGNED);
   EXPECT_EQ(values_text() + "; " + names_of(imp().d_front_C)[0], "t 1/0, y 1/0; y");
   // t fans out to p1 = t a and p2 = t b; c = 1 holds y = p1 + p2 + c at 1.
   prepared(cir_text("t, a, b, c, p1, p2, y", "g1, g2 : And_2 ;\ng3 : Or_3 ;\n", "t, a, b, c", "y",
                     "g1 ( t, a ; p1 ) ;\ng2 ( t, b ; p2 ) ;\ng3 ( p1, p2, c ; y ) ;\n"),
            "t", "c", ONE);
   ASSERT_EQ(names_of(imp().d_front_C), (names_t{"t->p1__1", "t->p2__2"}));
-  EXPECT_EQ(unique_sensitisation(imp()), STEP_NOTHING_NEW);  // the first phase looks no further
+  EXPECT_EQ(unique_sensitisation(imp(), fan().off_path_search),
+            STEP_NOTHING_NEW);  // the first phase looks no further
   imp().phase2_b = 1;
-  EXPECT_EQ(unique_sensitisation(imp()), STEP_CONFLICT);
+  EXPECT_EQ(unique_sensitisation(imp(), fan().off_path_search), STEP_CONFLICT);
 }
 
 TEST(Backtracking, LatestDecisionFlipsFirstRedundantSearchUndoesItselfResetClearsAllLimitZeroAborts) {

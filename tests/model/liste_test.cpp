@@ -80,12 +80,22 @@ TEST(Lists, ValueListsGrowByFiftyAndFollowTheirRoles) {
   targets.fuege_ein(s[3], ONE, 0);
   EXPECT_EQ(listed(targets), "s3/0 s0/0 s2/0 s2/1 s3/1");
   EXPECT_FALSE(targets.element_in_liste(s[0], ONE, 0));
-  objective_liste_C fanouts(objective_rolle_t::by_level);
-  fanouts.init(4);
+  // Fanout objectives leave highest level first, then highest number; a
+  // stem's objective is found and updated in place, and gone once taken out.
+  fanout_objective_liste_C fanouts;
+  fanouts.init(10);
   for (int i = 0; i < 4; i++) fanouts.fuege_ein(s[i], i, 0);
+  fanouts.find(s[2])->n1_i = 7;
   std::string order;
-  for (int i = 0; i < 4; i++) order += fanouts[i]->objective_line_p->name_s + " ";
-  EXPECT_EQ(order, "s1 s3 s2 s0 ");  // fanout objectives by level, then number
+  while (objective_type_u* o = fanouts.pop()) {
+    order += o->objective_line_p->name_s + "/" + std::to_string(o->n1_i) + " ";
+    EXPECT_EQ(fanouts.find(o->objective_line_p), nullptr);
+  }
+  EXPECT_EQ(order, "s0/0 s2/7 s3/0 s1/0 ");
+  fanouts.fuege_ein(s[1], 1, 1);
+  fanouts.loesche_liste();
+  EXPECT_TRUE(fanouts.is_empty());
+  EXPECT_EQ(fanouts.find(s[1]), nullptr);
   // A repeat enters the list of detected faults only while it is at most half full.
   detected.init(4);
   for (int i : {0, 0, 1, 0}) detected.fuege_ein(s[i], ZERO, 1);
