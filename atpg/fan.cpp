@@ -57,9 +57,9 @@ void fan_C::set_untried_combination_of_values() {
   imp_.implication_line_C.fuege_ein(l);
 }
 
-int number_of_gates_in_d_front(implication_C& imp_) {
+int number_of_gates_in_d_front(implication_C& imp_, int up_to) {
   imp_.tmp_gate_liste_C.anzahl_i = 0;
-  for (int i = 0; i < imp_.d_front_C.anzahl_i; i++) {
+  for (int i = 0; i < imp_.d_front_C.anzahl_i && imp_.tmp_gate_liste_C.anzahl_i <= up_to; i++) {
     const line_C* l = imp_.d_front_C[i];
     if (l->primary_output_b) continue;
     gate_C* g = l->successor();
@@ -216,7 +216,7 @@ fan_result_t fan_C::fan_alg(line_C* target, char test_value) {
     }
     if (!backtrace.continuation_of_backtrace_meaningful()) backtrace.backtrace_flag_b = 1;
     if (!imp_.init_pattern_b && !backtrace.fault_signal_at_output()) {
-      if (number_of_gates_in_d_front(imp_) == 0) {
+      if (number_of_gates_in_d_front(imp_, 0) == 0) {
         if (!backtrack(result)) return result;
         r = STEP_ASSIGNED;
         continue;

@@ -41,6 +41,7 @@ class fan_C {
   void seed_unjustified_lines(line_C* target, char test_value);
 };
 
-// The gates fed by the D-frontier whose outputs are still open, collected in
-// the engine's gate list.
-int number_of_gates_in_d_front(implication_C& imp);
+// The number of gates fed by the D-frontier whose outputs are still open,
+// collected in the engine's gate list; the count stops once it exceeds
+// up_to (the callers ask for none, or for exactly one).
+int number_of_gates_in_d_front(implication_C& imp, int up_to);

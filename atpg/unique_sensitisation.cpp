@@ -51,7 +51,7 @@ bool set_output_value(implication_C& imp, line_C* o, unsigned char value, bool g
 // The fault effect passes a chain of gates that every path must traverse.
 char d_chain(implication_C& imp, bool& assigned) {
   while (imp.d_front_C.anzahl_i == 1 && !imp.d_front_C[0]->primary_output_b &&
-         number_of_gates_in_d_front(imp) == 1) {
+         number_of_gates_in_d_front(imp, 1) == 1) {
     line_C* l = imp.d_front_C[0];
     gate_C* g = l->successor();
     check_gate_kind(g, true);

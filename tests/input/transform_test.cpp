@@ -31,6 +31,29 @@ void expect_check(const std::string& finding = "") {
   EXPECT_EQ(run.output, finding.empty() ? "" : end);
 }
 
+// The search steps through the first driver, successor and output and the
+// stem of a branch kept in the records: they must agree with the connection
+// lists the transformation left.
+void expect_links_follow_lists() {
+  const circuit_C& circuit = current_run().circuit;
+  for (int i = 0; i < circuit.lines_C.anzahl_i; i++) {
+    const line_C* l = circuit.lines_C[i];
+    const gate_C* driver = l->vorgaenger_C.anzahl_i > 0 ? l->vorgaenger_C[0] : nullptr;
+    if (driver != nullptr) {
+      EXPECT_EQ(l->driver(), driver) << l->name_s;
+    }
+    if (l->nachfolger_C.anzahl_i > 0) {
+      EXPECT_EQ(l->successor(), l->nachfolger_C[0]) << l->name_s;
+    }
+    const bool branch = driver != nullptr && driver->gate_type_c == FANOUT_GATE;
+    EXPECT_EQ(l->stem_p, branch ? driver->inputs_C[0] : nullptr) << l->name_s;
+  }
+  for (int i = 0; i < circuit.gates_C.anzahl_i; i++) {
+    const gate_C* g = circuit.gates_C[i];
+    EXPECT_EQ(g->output(), g->outputs_C[0]) << g->name_s;
+  }
+}
+
 TEST(Transform, StemsGetAFanoutGateAndEachReaderItsOwnBranchAndFlipFlopsAreCut) {
   // g1 reads A and a: matching without regard to case would give A the branch of a.
   load_circuit(cir_text("a, A, x, y", "g1 : And_2 ;\ng2 : Or_2 ;\n", "a, A", "x, y",
@@ -51,6 +74,7 @@ TEST(Transform, StemsGetAFanoutGateAndEachReaderItsOwnBranchAndFlipFlopsAreCut) 
   EXPECT_EQ(signal_named("a->y__2")->vorgaenger_C[0], fanout);
   EXPECT_EQ(fanout_counts(), std::pair(2, 4));
   expect_check();
+  expect_links_follow_lists();
   // Flip-flops are cut into a pseudo output and a pseudo input.
   load_circuit(cir_text("a, d, q, y", "g : Nand_2 ;\nff : Dflipflop ;\nh : Inverter ;\n", "a", "y",
                         "g ( a, q ; d ) ;\nff ( d ; q ) ;\nh ( q ; y ) ;\n"));
@@ -60,6 +84,7 @@ TEST(Transform, StemsGetAFanoutGateAndEachReaderItsOwnBranchAndFlipFlopsAreCut) 
   EXPECT_TRUE(signal_named("d")->primary_output_b && signal_named("q")->primary_input_b);
   EXPECT_EQ(names_of(signal_named("q")->nachfolger_C), (names_t{"q"}));
   expect_check();
+  expect_links_follow_lists();
 }
 
 TEST(Transform, DanglingLogicIsDeletedBackThroughItsFanouts) {
@@ -80,6 +105,9 @@ TEST(Transform, DanglingLogicIsDeletedBackThroughItsFanouts) {
   // The counters describe the expansion, not what is left of it.
   EXPECT_EQ(fanout_counts(), std::pair(2, 4));
   expect_check();
+  // What is left of the fanout gate of b is its branch to y.
+  EXPECT_EQ(gate_named("b")->output(), signal_named("b->y__1"));
+  expect_links_follow_lists();
 }
 
 TEST(Check, FindingsEndTheRunWithTheNameOfTheRecord) {
