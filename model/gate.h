@@ -66,6 +66,8 @@ class gate_C : public object_C {
   char in_feedback_b = 0;
   // The number of the first output once the lines are numbered.
   int nummer_i = -1;
+  // The path search of fault simulation that last evaluated this gate.
+  unsigned simulation_stamp_i = 0;
   // The first output, copied out of outputs_C (see relink).
   line_C* output_p = nullptr;
   line_liste_C inputs_C{0};
@@ -73,8 +75,6 @@ class gate_C : public object_C {
   int no_inputs_i = 0;
   int no_outputs_i = 0;
   int off_path_index_i = 0;
-  // The path search of fault simulation that last evaluated this gate.
-  unsigned simulation_stamp_i = 0;
   std::vector<cube_list_t> constr_cubes_p;
   std::vector<cube_list_t> constr_values_p;
 
