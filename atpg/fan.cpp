@@ -203,10 +203,13 @@ fan_result_t fan_C::fan_alg(line_C* target, char test_value) {
     }
     // A robust two-pattern test rejects a state whose test can glitch.
     if (imp_.hazard_test_ein_b && test_value != ZERO && test_value != ONE && !imp_.init_pattern_b &&
-        r == STEP_ASSIGNED && imp_.input_kegel_changed_b && robustness_test(target, test_value)) {
-      target->hazard_b = 1;
-      imp_.hazard_occured_b = 1;
-      r = STEP_CONFLICT;
+        r == STEP_ASSIGNED && imp_.input_kegel_changed_b) {
+      imp_.hazard_memo_written_b = 1;
+      if (robustness_test(target, test_value)) {
+        target->hazard_b = 1;
+        imp_.hazard_occured_b = 1;
+        r = STEP_CONFLICT;
+      }
     }
     imp_.input_kegel_changed_b = 0;
     if (r == STEP_CONFLICT) {

@@ -318,6 +318,7 @@ void fault_simulation_C::fault_simulation(line_C* target, char test_value) {
     // justification: the check starts afresh. An initialisation run's own
     // target has no test to check yet.
     for (int i = 0; i < circuit_.gates_C.anzahl_i; i++) circuit_.gates_C[i]->hazard_state_c = 0;
+    imp_.hazard_memo_written_b = 1;
     if (target != nullptr && !imp_.init_pattern_b && robustness_test(target, test_value)) {
       target->hazard_b = 1;
       imp_.hazard_occured_b = 1;

@@ -42,6 +42,9 @@ class implication_C {
   char d_front_changed_b = 0;
   char bound_line_in_back_implication_ausgefuegt_b = 0;
   gate_C* inconsistent_gate_p = nullptr;
+  // Set before a robustness check, which leaves hazard memos on gates:
+  // reset_net then clears them.
+  char hazard_memo_written_b = 0;
 
   // Phase and mode of the present search.
   char phase2_b = 0;

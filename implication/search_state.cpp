@@ -54,7 +54,10 @@ void implication_C::reset_net(fan_result_t r) {
   }
   // What dynamic learning found holds only for the search that found it.
   forget_dynamic_implications();
-  for (int i = 0; i < circuit.gates_C.anzahl_i; i++) circuit.gates_C[i]->hazard_state_c = 0;
+  if (hazard_memo_written_b) {
+    for (int i = 0; i < circuit.gates_C.anzahl_i; i++) circuit.gates_C[i]->hazard_state_c = 0;
+    hazard_memo_written_b = 0;
+  }
   number_backtracks_i = 0;
   d_front_C.anzahl_i = 0;
   protocol_C.leeren();

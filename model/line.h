@@ -16,15 +16,18 @@ enum : char { FREE_LINE = 0, BOUND_LINE = 1, HEAD_LINE = 2, UNCLASSIFIED_LINE = 
 class line_C : public object_C {
  public:
   // What implication, backtrace and the reset after a search read of every
-  // signal they pass lies together.
+  // signal they pass lies together; what the reset writes comes first, in a
+  // few bytes that rarely straddle two cache lines.
   char good_value_c = X;
   char bad_value_c = X;
-  char primary_input_b = 0;
-  char primary_output_b = 0;
   char in_ausgangskegel_b = 0;
   char in_eingangskegel_b = 0;
+  char init_value_c = X;
+  char primary_input_b = 0;
+  char primary_output_b = 0;
   char line_type_c = UNCLASSIFIED_LINE;
   char learn_mark_b = 0;
+  char only_value_c = X;
   // The first driver and successor, copied out of the connection lists (see
   // relink): the lists' storage lies elsewhere in memory.
   gate_C* driver_p = nullptr;
@@ -37,8 +40,6 @@ class line_C : public object_C {
   int list_position_i[2] = {0, 0};
   // Dense index of dynamic learning's tables, given when they are sized.
   int learn_index_i = -1;
-  char init_value_c = X;
-  char only_value_c = X;
   int plane_i = 0;
   double contby_1_d = 0;
   double contby_0_d = 0;
