@@ -158,10 +158,10 @@ bool off_path_search_C::off_path_t::operator<(const off_path_t& o) const {
   return source != o.source ? source->serial_i < o.source->serial_i : value < o.value;
 }
 
-// The off-path requirements common to every path from the D-frontier to a
-// primary output, over the graph of gates whose outputs are still open.
-// Returns false when no such path exists.
-bool off_path_search_C::common_off_path_inputs(implication_C& imp, off_path_set_t& common) {
+// Over the graph of gates whose outputs are still open.
+bool off_path_search_C::common_off_path_inputs(implication_C& imp) {
+  off_path_set_t& common = common_;
+  common.clear();
   begin();
   for (int i = 0; i < imp.d_front_C.anzahl_i; i++) {
     if (imp.d_front_C[i]->primary_output_b) continue;
@@ -264,8 +264,8 @@ int off_path_search_C::node_of(gate_C* g) {
 namespace {
 
 char off_path_signals(implication_C& imp, off_path_search_C& search) {
-  off_path_set_t common;
-  if (!search.common_off_path_inputs(imp, common)) return STEP_CONFLICT;
+  if (!search.common_off_path_inputs(imp)) return STEP_CONFLICT;
+  const off_path_set_t& common = search.common();
   for (const off_path_t& req : common) {
     if (req.line->good_value_c != X) continue;
     imp.assign_good_value(req.line, req.value);

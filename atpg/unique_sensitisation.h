@@ -31,7 +31,11 @@ class off_path_search_C {
   };
   using off_path_set_t = std::vector<off_path_t>;
 
-  bool common_off_path_inputs(implication_C& imp, off_path_set_t& common);
+  // The off-path requirements common to every path from the D-frontier to
+  // a primary output; false when no such path exists.
+  bool common_off_path_inputs(implication_C& imp);
+  // What the last call found.
+  const off_path_set_t& common() const { return common_; }
 
  private:
   struct node_t {
@@ -52,7 +56,7 @@ class off_path_search_C {
   std::uint32_t generation_ = 0;
   std::vector<int> stack_;
   std::vector<int> order_;
-  off_path_set_t before_, own_, scratch_;
+  off_path_set_t common_, before_, own_, scratch_;
 
   void begin();
   int node_of(gate_C* g);

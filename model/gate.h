@@ -37,21 +37,19 @@ struct gate_semantics_t {
   }
   bool has_controlling_value() const { return controlling_value_c != X; }
 };
+// A table rather than a switch: implication asks for it at every gate, and
+// the switch was compiled as a call.
 inline gate_semantics_t semantics_of(char gate_type) {
-  switch (gate_type) {
-    case AND_GATE:
-      return {ZERO, false};
-    case NAND_GATE:
-      return {ZERO, true};
-    case OR_GATE:
-      return {ONE, false};
-    case NOR_GATE:
-      return {ONE, true};
-    case INVERTER_GATE:
-      return {X, true};
-    default:
-      return {X, false};
-  }
+  static constexpr gate_semantics_t by_type[] = {
+      {ZERO, false},  // And
+      {ONE, false},   // Or
+      {ZERO, true},   // Nand
+      {ONE, true},    // Nor
+      {X, false},     // Exor
+      {X, true},      // Inverter
+  };
+  const auto t = static_cast<unsigned char>(gate_type);
+  return t < sizeof by_type / sizeof by_type[0] ? by_type[t] : gate_semantics_t{};
 }
 
 // Constraint cubes of a gate; nothing fills them in this system.
