@@ -12,7 +12,7 @@ namespace {
 // Takes out element i of the first `count` records: the records behind it
 // move down by one and it is parked just behind them. Both moves are block
 // moves: std::rotate swaps record by record where the record type has
-// member initialisers, and the fanout objectives shift long runs of records.
+// member initialisers, and the sorted target list shifts long runs.
 template <class V>
 void park(V& records, int i, int count) {
   const auto taken = records[i];
